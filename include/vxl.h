@@ -1,0 +1,74 @@
+/* VXL: a 2D software graphics library for small games and demos.
+ *
+ * Every pixel the library stores has the display's layout (15, 16, 24 or 32 bits per pixel) and colours
+ * cross this interface as packed values in that layout (see RGB). Buffers are addressed by integer
+ * handles. Windows are SDL2 windows, named by their SDL window ID.
+ *
+ * Failures of set-up (a display or buffer that cannot be created) are reported loudly: the message is
+ * written to "VXL_ERR.txt" in the current directory and then, on a windowed display, a C++ exception
+ * derived from std::exception leaves the call (what() is the message); on a full-screen display the
+ * process ends with exit code 1. Everything else that goes wrong is ignored quietly.
+ *
+ * The library keeps unguarded global state: call it from one thread at a time.
+ */
+#ifndef VXL_H
+#define VXL_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(VXL_BUILDING_LIBRARY)
+#define VXL_API __attribute__((visibility("default")))
+#else
+#define VXL_API
+#endif
+
+/* One polygon corner: position, texture coordinates and a packed colour (32 bytes). */
+typedef struct TPolyVertex {
+    float x, y;
+    uint32_t reserved0;
+    float u, v;
+    uint32_t reserved1[2];
+    uint32_t colour;
+} TPolyVertex;
+
+/* Version. */
+VXL_API int32_t GetDLLVersion(void);
+VXL_API void GetDLLInfo(const char **name, const char **notice);
+
+/* Colours: pack and unpack 8-bit components in the open display's layout (0 / untouched before one). */
+VXL_API uint32_t RGB(int32_t r, int32_t g, int32_t b);
+VXL_API void unRGB(uint32_t colour, uint8_t *r, uint8_t *g, uint8_t *b);
+
+/* Displays. `window` is the SDL window ID of a window the host made in this process. */
+VXL_API void InitVexel(uint32_t window, int32_t width, int32_t height, int32_t bpp, int32_t full);
+VXL_API void CloseVexel(void);
+VXL_API void SetVexelWindowPos(int32_t x, int32_t y);
+VXL_API void ClearVexel(uint32_t colour);
+VXL_API int32_t VexelSizeX(void);
+VXL_API int32_t VexelSizeY(void);
+VXL_API int32_t GlobalBpp(void);
+/* Takes at most one window message; -1 while running, 0 once the quit message arrived. */
+VXL_API int32_t DoEvents(void);
+
+/* Buffers. Rows are packed: row y starts y * width * bytes-per-pixel bytes after BufferPointer. */
+VXL_API int32_t SetupBuffer(int32_t width, int32_t height, int32_t video);
+VXL_API void CloseBuffer(int32_t handle);
+VXL_API int32_t BufferSizeX(int32_t handle);
+VXL_API int32_t BufferSizeY(int32_t handle);
+VXL_API void *BufferPointer(int32_t handle);
+VXL_API uint8_t *AlphaPointer(int32_t handle);
+VXL_API void Fill(int32_t handle, uint32_t colour);
+VXL_API void PutPixel(int32_t handle, int32_t x, int32_t y, uint32_t colour);
+VXL_API uint32_t GetPixel(int32_t handle, int32_t x, int32_t y);
+VXL_API void PutAlphaPixel(int32_t handle, int32_t x, int32_t y, int32_t alpha);
+VXL_API int32_t GetAlphaPixel(int32_t handle, int32_t x, int32_t y);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VXL_H */

@@ -1,0 +1,25 @@
+#include "display/blit_completion.h"
+
+namespace vxl {
+
+using namespace platform;
+
+void BlitAndWait(Surface& status, const std::function<HResult()>& blit, const std::function<void()>& restore) {
+    for (int attempt = 0; attempt < kMaxBlitterRetries; ++attempt) {
+        const HResult hr = blit();
+        if (hr == DD_OK) {
+            for (int poll = 0; poll < kMaxBlitterRetries && status.GetBltStatus(DDGBS_ISBLTDONE) != DD_OK; ++poll) {
+            }
+            return;
+        }
+        if (hr == DDERR_SURFACELOST) {
+            restore();
+            return;
+        }
+        if (hr != DDERR_WASSTILLDRAWING) {
+            return;
+        }
+    }
+}
+
+}  // namespace vxl

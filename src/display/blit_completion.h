@@ -1,0 +1,18 @@
+// Every blit is followed by a wait until the blitter is done, so processor access never overlaps it.
+#pragma once
+
+#include <functional>
+
+#include "platform/surfaces/surface.h"
+
+namespace vxl {
+
+// Waits and retries are bounded: a blitter that stays busy drops the blit rather than hang the host.
+constexpr int kMaxBlitterRetries = 1000;
+
+// Runs `blit`; on success waits until `status` reports the blit done; on a lost surface calls `restore`
+// and drops the blit; while the blitter is still drawing, blits again; any other result drops it.
+void BlitAndWait(platform::Surface& status, const std::function<platform::HResult()>& blit,
+                 const std::function<void()>& restore);
+
+}  // namespace vxl

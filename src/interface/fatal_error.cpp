@@ -1,0 +1,32 @@
+#include "interface/fatal_error.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "interface/library_state.h"
+#include "platform/windows/window_system.h"
+
+namespace vxl {
+
+void FatalError(const std::string& message) {
+    platform::RestoreDesktopMode();
+    // The log holds the last message only; failing to write it must not hide the error itself.
+    if (std::FILE* log = std::fopen(kErrorLogName, "wb")) {
+        std::fputs(message.c_str(), log);
+        std::fputs("\r\n", log);
+        std::fclose(log);
+    }
+    if (Globals().full_screen) {
+        std::exit(1);
+    }
+    throw FatalErrorException(message);
+}
+
+void ReportFailure(const ObjectFailure& failure) {
+    if (std::string(failure.tag) == kTagBuffer) {
+        platform::RestoreDesktopMode();
+    }
+    FatalError(failure.Message());
+}
+
+}  // namespace vxl

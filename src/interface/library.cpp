@@ -1,0 +1,26 @@
+#include "interface/library.h"
+
+#include "display/mode_table.h"
+#include "interface/library_state.h"
+#include "platform/windows/window_system.h"
+
+namespace vxl {
+
+Library& TheLibrary() {
+    // Never destroyed: as on unload, open buffers and displays are the host's to close.
+    static auto& library = *std::make_unique<Library>().release();
+    return library;
+}
+
+void ResetLibrary() {
+    Library& lib = TheLibrary();
+    lib.handles.Clear();
+    lib.display.reset();
+    lib.pen_x = 0;
+    lib.pen_y = 0;
+    Globals() = LibraryGlobals{};
+    TModeTable::Get().Invalidate();
+    platform::ResetWindowSystem();
+}
+
+}  // namespace vxl

@@ -1,0 +1,23 @@
+// The state behind the exports: the current display, the handle table and the pen.
+#pragma once
+
+#include <memory>
+
+#include "display/vexel.h"
+#include "interface/handle_table.h"
+
+namespace vxl {
+
+struct Library {
+    std::unique_ptr<TVexel> display;
+    HandleTable handles;
+    int32_t pen_x = 0;
+    int32_t pen_y = 0;
+};
+
+Library& TheLibrary();
+
+// Back to the state of a freshly loaded library, with the platform's lists read anew (tests).
+void ResetLibrary();
+
+}  // namespace vxl

@@ -1,0 +1,10 @@
+#include "interface/library_state.h"
+
+namespace vxl {
+
+LibraryGlobals& Globals() {
+    static LibraryGlobals globals;
+    return globals;
+}
+
+}  // namespace vxl

@@ -1,0 +1,30 @@
+#include "platform/backend.h"
+
+#include "platform/sdl/sdl_backend.h"
+
+namespace vxl::platform {
+namespace {
+
+// Never destroyed: displays left open at exit still talk to the backend while the process ends.
+std::unique_ptr<Backend>& Slot() {
+    static auto& backend = *std::make_unique<std::unique_ptr<Backend>>().release();
+    return backend;
+}
+
+}  // namespace
+
+Backend& CurrentBackend() {
+    auto& slot = Slot();
+    if (!slot) {
+        slot = std::make_unique<SdlBackend>();
+    }
+    return *slot;
+}
+
+std::unique_ptr<Backend> InstallBackend(std::unique_ptr<Backend> backend) {
+    auto previous = std::move(Slot());
+    Slot() = std::move(backend);
+    return previous;
+}
+
+}  // namespace vxl::platform

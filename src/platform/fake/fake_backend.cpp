@@ -1,0 +1,104 @@
+#include "platform/fake/fake_backend.h"
+
+#include <cstring>
+
+namespace vxl::platform {
+
+// Presentations kept for inspection; older ones are dropped.
+constexpr size_t kKeptFrames = 16;
+
+WindowId FakeBackend::AddWindow(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style,
+                                bool menu) {
+    const WindowId id = next_window_++;
+    windows_[id] = Window{x, y, width, height, style, menu, false};
+    return id;
+}
+
+void FakeBackend::Fail(PlatformCall call, HResult code, int times) {
+    failures_[size_t(call)].push_back({code, times});
+}
+
+HResult FakeBackend::OnCall(PlatformCall call) {
+    ++calls_[size_t(call)];
+    auto& queue = failures_[size_t(call)];
+    if (queue.empty()) {
+        return DD_OK;
+    }
+    const HResult code = queue.front().first;
+    if (--queue.front().second <= 0) {
+        queue.pop_front();
+    }
+    return code;
+}
+
+FrameInsets FakeBackend::WindowFrame(WindowId id) {
+    const Window& w = windows_.at(id);
+    if (w.style & WS_POPUP) {
+        return FrameInsets{0, w.menu ? menu_height : 0, 0, 0};
+    }
+    FrameInsets f = frame;
+    if (w.menu) {
+        f.top += menu_height;
+    }
+    return f;
+}
+
+void FakeBackend::ClientOrigin(WindowId id, int32_t* x, int32_t* y) {
+    *x = windows_.at(id).x;
+    *y = windows_.at(id).y;
+}
+
+void FakeBackend::ClientSize(WindowId id, int32_t* w, int32_t* h) {
+    *w = windows_.at(id).width;
+    *h = windows_.at(id).height;
+}
+
+void FakeBackend::MoveClient(WindowId id, int32_t x, int32_t y) {
+    windows_.at(id).x = x;
+    windows_.at(id).y = y;
+}
+
+void FakeBackend::ResizeClient(WindowId id, int32_t w, int32_t h) {
+    windows_.at(id).width = w;
+    windows_.at(id).height = h;
+}
+
+void FakeBackend::SetFullScreen(WindowId id, bool on) {
+    Window& w = windows_.at(id);
+    if (on == w.full_screen) {
+        return;
+    }
+    if (on) {
+        windowed_geometry_[id] = w;
+        w.x = 0;
+        w.y = 0;
+        w.width = desktop_width;
+        w.height = desktop_height;
+    } else if (auto it = windowed_geometry_.find(id); it != windowed_geometry_.end()) {
+        w.x = it->second.x;
+        w.y = it->second.y;
+        w.width = it->second.width;
+        w.height = it->second.height;
+    }
+    w.full_screen = on;
+}
+
+void FakeBackend::PollEvents(std::vector<Message>* out) {
+    out->insert(out->end(), events_.begin(), events_.end());
+    events_.clear();
+}
+
+void FakeBackend::Present(WindowId window, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
+    Frame f{window, x, y, view.width, view.height, scale_to_fit, view.format, {}};
+    const size_t row = size_t(view.width) * view.format.BytesPerPixel();
+    f.pixels.resize(row * size_t(view.height));
+    for (int32_t r = 0; r < view.height; ++r) {
+        std::memcpy(f.pixels.data() + r * row, view.pixels + int64_t(r) * view.pitch, row);
+    }
+    if (frames_.size() >= kKeptFrames) {
+        frames_.erase(frames_.begin());
+    }
+    frames_.push_back(std::move(f));
+}
+
+}  // namespace vxl::platform

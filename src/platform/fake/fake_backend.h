@@ -1,0 +1,85 @@
+// A deterministic, in-process backend for unit tests: a scripted desktop, mode list and windows,
+// recorded presentations, and a queue of forced results for every checked platform call.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <map>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace vxl::platform {
+
+class FakeBackend : public Backend {
+public:
+    struct Window {
+        int32_t x = 0, y = 0, width = 0, height = 0;  // client area on the screen
+        uint32_t style = WS_OVERLAPPEDWINDOW;
+        bool menu = false;
+        bool full_screen = false;
+    };
+    struct Frame {
+        WindowId window = 0;
+        int32_t x = 0, y = 0, width = 0, height = 0;
+        bool scaled = false;
+        PixelFormat format;
+        std::vector<uint8_t> pixels;  // packed rows
+    };
+
+    // Script.
+    PixelFormat desktop = FormatForDepth(32);
+    int32_t desktop_width = 1024;
+    int32_t desktop_height = 768;
+    std::vector<DisplayMode> modes;
+    bool hardware = false;
+    FrameInsets frame{4, 24, 4, 4};
+    int32_t menu_height = 20;
+
+    WindowId AddWindow(int32_t x, int32_t y, int32_t width, int32_t height,
+                       uint32_t style = WS_OVERLAPPEDWINDOW, bool menu = false);
+    void RemoveWindow(WindowId id) { windows_.erase(id); }
+    Window& window(WindowId id) { return windows_.at(id); }
+    void QueueEvent(const Message& m) { events_.push_back(m); }
+    // The next `times` calls of `call` answer `code`.
+    void Fail(PlatformCall call, HResult code, int times = 1);
+    int Calls(PlatformCall call) const { return calls_[size_t(call)]; }
+
+    const std::vector<Frame>& frames() const { return frames_; }
+    bool cursor_visible() const { return cursor_visible_; }
+
+    HResult OnCall(PlatformCall call) override;
+    PixelFormat DesktopFormat() override { return desktop; }
+    int32_t DesktopWidth() override { return desktop_width; }
+    int32_t DesktopHeight() override { return desktop_height; }
+    std::vector<DisplayMode> DisplayModes() override { return modes; }
+    bool HasHardware() override { return hardware; }
+
+    bool IsWindow(WindowId id) override { return windows_.count(id) != 0; }
+    uint32_t WindowStyle(WindowId id) override { return windows_.at(id).style; }
+    void SetWindowStyle(WindowId id, uint32_t style) override { windows_.at(id).style = style; }
+    bool WindowHasMenu(WindowId id) override { return windows_.at(id).menu; }
+    FrameInsets WindowFrame(WindowId id) override;
+    void ClientOrigin(WindowId id, int32_t* x, int32_t* y) override;
+    void ClientSize(WindowId id, int32_t* w, int32_t* h) override;
+    void MoveClient(WindowId id, int32_t x, int32_t y) override;
+    void ResizeClient(WindowId id, int32_t w, int32_t h) override;
+    // Like a desktop-covering window: the client area takes the whole desktop while full screen.
+    void SetFullScreen(WindowId id, bool on) override;
+    void ShowCursor(bool visible) override { cursor_visible_ = visible; }
+
+    void PollEvents(std::vector<Message>* out) override;
+    void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+
+private:
+    std::map<WindowId, Window> windows_;
+    std::map<WindowId, Window> windowed_geometry_;
+    WindowId next_window_ = 1;
+    std::deque<Message> events_;
+    std::array<std::deque<std::pair<HResult, int>>, size_t(PlatformCall::Count)> failures_;
+    std::array<int, size_t(PlatformCall::Count)> calls_{};
+    std::vector<Frame> frames_;
+    bool cursor_visible_ = true;
+};
+
+}  // namespace vxl::platform

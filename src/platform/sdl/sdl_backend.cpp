@@ -1,0 +1,289 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+#include <utility>
+
+namespace vxl::platform {
+namespace {
+
+// Sizes a full-screen display may ask for besides the desktop's own and those SDL lists.
+constexpr std::pair<int32_t, int32_t> kCommonSizes[] = {{320, 200},  {320, 240},  {640, 400},
+                                                        {640, 480},  {800, 600},  {1024, 768},
+                                                        {1280, 720}, {1280, 1024}, {1920, 1080}};
+constexpr uint32_t kDepths[] = {15, 16, 24, 32};
+constexpr uint32_t kUnknownRefresh = 60;
+
+SDL_Window* Find(WindowId id) { return id ? SDL_GetWindowFromID(id) : nullptr; }
+
+uint32_t SdlFormatOf(const PixelFormat& f) {
+    switch (f.rgb_bit_count) {
+    case 32:
+        return SDL_PIXELFORMAT_RGB888;
+    case 24:
+        return SDL_PIXELFORMAT_BGR24;
+    case 16:
+        return f.g_mask == 0x3E0 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB565;
+    default:
+        return SDL_PIXELFORMAT_UNKNOWN;
+    }
+}
+
+void AddMouseButton(std::vector<Message>* out, const SDL_MouseButtonEvent& b, bool down) {
+    uint32_t msg = 0;
+    switch (b.button) {
+    case SDL_BUTTON_LEFT:
+        msg = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        break;
+    case SDL_BUTTON_RIGHT:
+        msg = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        break;
+    case SDL_BUTTON_MIDDLE:
+        msg = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        break;
+    default:
+        return;
+    }
+    out->push_back(Message{b.windowID, msg, 0, int64_t(uint16_t(b.x)) | int64_t(uint16_t(b.y)) << 16});
+}
+
+}  // namespace
+
+SdlBackend::SdlBackend() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        video_ = true;
+        return;
+    }
+    video_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (!video_) {
+        // No display to open: carry on headless rather than fail every call.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        video_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+}
+
+PixelFormat SdlBackend::DesktopFormat() {
+    SDL_DisplayMode mode{};
+    if (!video_ || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        return FormatForDepth(32);
+    }
+    int bpp = 0;
+    Uint32 r = 0, g = 0, b = 0, a = 0;
+    SDL_PixelFormatEnumToMasks(mode.format, &bpp, &r, &g, &b, &a);
+    PixelFormat f{uint32_t(SDL_BYTESPERPIXEL(mode.format)) * 8, r, g, b};
+    if (f.rgb_bit_count == 32 || f.rgb_bit_count == 24) {
+        f = FormatForDepth(f.rgb_bit_count);
+    }
+    return f;
+}
+
+int32_t SdlBackend::DesktopWidth() {
+    SDL_DisplayMode mode{};
+    return video_ && SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : 640;
+}
+
+int32_t SdlBackend::DesktopHeight() {
+    SDL_DisplayMode mode{};
+    return video_ && SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : 480;
+}
+
+std::vector<DisplayMode> SdlBackend::DisplayModes() {
+    std::vector<DisplayMode> modes;
+    if (!video_) {
+        return modes;
+    }
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        return modes;
+    }
+    const uint32_t desktop_refresh = desktop.refresh_rate > 0 ? uint32_t(desktop.refresh_rate) : kUnknownRefresh;
+    // (width, height, refresh), each size once per rate SDL reports for it.
+    std::set<std::tuple<int32_t, int32_t, uint32_t>> sizes;
+    std::set<std::pair<int32_t, int32_t>> listed;
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode m{};
+        if (SDL_GetDisplayMode(0, i, &m) == 0 && m.w <= desktop.w && m.h <= desktop.h) {
+            sizes.insert({m.w, m.h, m.refresh_rate > 0 ? uint32_t(m.refresh_rate) : kUnknownRefresh});
+            listed.insert({m.w, m.h});
+        }
+    }
+    auto add_common = [&](int32_t w, int32_t h) {
+        if (w <= desktop.w && h <= desktop.h && !listed.count({w, h})) {
+            sizes.insert({w, h, desktop_refresh});
+        }
+    };
+    for (auto [w, h] : kCommonSizes) {
+        add_common(w, h);
+    }
+    add_common(desktop.w, desktop.h);
+    for (const auto& [w, h, refresh] : sizes) {
+        for (uint32_t bits : kDepths) {
+            modes.push_back(DisplayMode{w, h, bits, refresh});
+        }
+    }
+    return modes;
+}
+
+bool SdlBackend::IsWindow(WindowId id) { return Find(id) != nullptr; }
+
+uint32_t SdlBackend::WindowStyle(WindowId id) {
+    SDL_Window* w = Find(id);
+    if (!w) {
+        return 0;
+    }
+    return (SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS) ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+}
+
+void SdlBackend::SetWindowStyle(WindowId id, uint32_t style) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_SetWindowBordered(w, (style & WS_POPUP) || !(style & WS_CAPTION) ? SDL_FALSE : SDL_TRUE);
+    }
+}
+
+FrameInsets SdlBackend::WindowFrame(WindowId id) {
+    FrameInsets f;
+    if (SDL_Window* w = Find(id)) {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(w, &top, &left, &bottom, &right) == 0) {
+            f = FrameInsets{left, top, right, bottom};
+        }
+    }
+    return f;
+}
+
+void SdlBackend::ClientOrigin(WindowId id, int32_t* x, int32_t* y) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_GetWindowPosition(w, x, y);
+    }
+}
+
+void SdlBackend::ClientSize(WindowId id, int32_t* width, int32_t* height) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_GetWindowSize(w, width, height);
+    }
+}
+
+void SdlBackend::MoveClient(WindowId id, int32_t x, int32_t y) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_SetWindowPosition(w, x, y);
+    }
+}
+
+void SdlBackend::ResizeClient(WindowId id, int32_t width, int32_t height) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_SetWindowSize(w, std::max(1, width), std::max(1, height));
+    }
+}
+
+void SdlBackend::SetFullScreen(WindowId id, bool on) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_SetWindowFullscreen(w, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+}
+
+void SdlBackend::ShowCursor(bool visible) {
+    if (video_) {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+void SdlBackend::PollEvents(std::vector<Message>* out) {
+    if (!video_) {
+        return;
+    }
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT:
+            out->push_back(Message{0, WM_QUIT, 0, 0});
+            break;
+        case SDL_WINDOWEVENT: {
+            const uint32_t id = e.window.windowID;
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE:
+                out->push_back(Message{id, WM_CLOSE, 0, 0});
+                break;
+            case SDL_WINDOWEVENT_MOVED:
+                out->push_back(Message{id, WM_MOVE, 0, int64_t(uint16_t(e.window.data1)) |
+                                                           int64_t(uint16_t(e.window.data2)) << 16});
+                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                out->push_back(Message{id, WM_SIZE, 0, int64_t(uint16_t(e.window.data1)) |
+                                                           int64_t(uint16_t(e.window.data2)) << 16});
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+                out->push_back(Message{id, WM_PAINT, 0, 0});
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                out->push_back(Message{id, WM_SETFOCUS, 0, 0});
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                out->push_back(Message{id, WM_KILLFOCUS, 0, 0});
+                break;
+            default:
+                break;
+            }
+            break;
+        }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            out->push_back(Message{e.key.windowID, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP,
+                                   uint64_t(e.key.keysym.scancode), e.key.repeat});
+            break;
+        case SDL_MOUSEMOTION:
+            out->push_back(Message{e.motion.windowID, WM_MOUSEMOVE, e.motion.state,
+                                   int64_t(uint16_t(e.motion.x)) | int64_t(uint16_t(e.motion.y)) << 16});
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            AddMouseButton(out, e.button, e.type == SDL_MOUSEBUTTONDOWN);
+            break;
+        case SDL_MOUSEWHEEL:
+            out->push_back(Message{e.wheel.windowID, WM_MOUSEWHEEL, uint64_t(uint32_t(e.wheel.y * 120)), 0});
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
+    SDL_Window* w = Find(id);
+    const uint32_t format = SdlFormatOf(view.format);
+    if (!w || format == SDL_PIXELFORMAT_UNKNOWN || view.width <= 0 || view.height <= 0) {
+        return;
+    }
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target) {
+        return;
+    }
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width,
+                                                             view.height, int(view.format.rgb_bit_count),
+                                                             view.pitch, format);
+    if (!source) {
+        return;
+    }
+    if (scale_to_fit) {
+        // Letterbox: the largest picture of the same aspect that fits, centred on black.
+        const int64_t tw = target->w, th = target->h;
+        int64_t dw = tw, dh = tw * view.height / view.width;
+        if (dh > th) {
+            dh = th;
+            dw = th * view.width / view.height;
+        }
+        SDL_Rect dst{int((tw - dw) / 2), int((th - dh) / 2), int(dw), int(dh)};
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+        SDL_BlitScaled(source, nullptr, target, &dst);
+    } else {
+        SDL_Rect dst{x, y, view.width, view.height};
+        SDL_BlitSurface(source, nullptr, target, &dst);
+    }
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurface(w);
+}
+
+}  // namespace vxl::platform

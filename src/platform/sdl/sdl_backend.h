@@ -1,0 +1,37 @@
+// The real backend: SDL2 windows, the desktop's format and modes, presentation through each
+// window's surface, events. Falls back to SDL's dummy driver when no real video driver opens.
+#pragma once
+
+#include "platform/backend.h"
+
+namespace vxl::platform {
+
+class SdlBackend : public Backend {
+public:
+    SdlBackend();
+
+    PixelFormat DesktopFormat() override;
+    int32_t DesktopWidth() override;
+    int32_t DesktopHeight() override;
+    std::vector<DisplayMode> DisplayModes() override;
+
+    bool IsWindow(WindowId) override;
+    uint32_t WindowStyle(WindowId) override;
+    void SetWindowStyle(WindowId, uint32_t style) override;
+    bool WindowHasMenu(WindowId) override { return false; }
+    FrameInsets WindowFrame(WindowId) override;
+    void ClientOrigin(WindowId, int32_t* x, int32_t* y) override;
+    void ClientSize(WindowId, int32_t* w, int32_t* h) override;
+    void MoveClient(WindowId, int32_t x, int32_t y) override;
+    void ResizeClient(WindowId, int32_t w, int32_t h) override;
+    void SetFullScreen(WindowId, bool on) override;
+    void ShowCursor(bool visible) override;
+
+    void PollEvents(std::vector<Message>* out) override;
+    void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+
+private:
+    bool video_ = false;
+};
+
+}  // namespace vxl::platform

@@ -1,0 +1,253 @@
+#include "platform/surfaces/surface.h"
+
+#include <cstring>
+
+#include "platform/surfaces/direct_draw.h"
+#include "platform/windows/window_system.h"
+
+namespace vxl::platform {
+namespace {
+
+uint32_t KeyMask(const PixelFormat& f) {
+    const uint32_t rgb = f.r_mask | f.g_mask | f.b_mask;
+    if (rgb != 0) {
+        return rgb;
+    }
+    return f.rgb_bit_count >= 32 ? 0xFFFFFFFFu : (1u << f.rgb_bit_count) - 1;
+}
+
+}  // namespace
+
+Surface::Surface(std::shared_ptr<ScreenState> screen, int32_t width, int32_t height, uint32_t caps)
+    : screen_(std::move(screen)), width_(width), height_(height), format_(screen_->format), caps_(caps) {
+    pitch_ = int32_t(width_ * format_.BytesPerPixel());
+    const size_t bytes = size_t(pitch_) * size_t(height_);
+    memory_.reset(static_cast<uint8_t*>(std::calloc(bytes ? bytes : 1, 1)));
+}
+
+PixelMemory Surface::View() const {
+    return PixelMemory{memory_.get(), width_, height_, pitch_, format_.BytesPerPixel()};
+}
+
+Rect Surface::ClipArea() const {
+    // Full screen, the window covers the screen and nothing clips.
+    if (!IsPrimary() || screen_->mode_set || !clipper_ || !IsWindow(clipper_->window())) {
+        return Bounds();
+    }
+    int32_t x = 0, y = 0;
+    ClientToScreen(clipper_->window(), &x, &y);
+    const Rect client = GetClientRect(clipper_->window());
+    return Intersect(Bounds(), Rect{x, y, x + client.right, y + client.bottom});
+}
+
+void Surface::Present() {
+    if (!IsPrimary()) {
+        return;
+    }
+    const WindowId window = clipper_ && clipper_->window() ? clipper_->window() : screen_->cooperative_window;
+    if (!IsWindow(window)) {
+        return;
+    }
+    Backend& backend = CurrentBackend();
+    if (screen_->mode_set) {
+        backend.Present(window, PixelView{memory_.get(), width_, height_, pitch_, format_}, 0, 0, true);
+        return;
+    }
+    int32_t cx = 0, cy = 0;
+    ClientToScreen(window, &cx, &cy);
+    const Rect client = GetClientRect(window);
+    const Rect visible = Intersect(Bounds(), Rect{cx, cy, cx + client.right, cy + client.bottom});
+    if (visible.Empty()) {
+        return;
+    }
+    const uint8_t* origin = memory_.get() + int64_t(visible.top) * pitch_ +
+                            int64_t(visible.left) * format_.BytesPerPixel();
+    backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
+                    visible.left - cx, visible.top - cy, false);
+}
+
+HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::Lock)) {
+        return hr;
+    }
+    if (desc == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (lost_) {
+        return DDERR_SURFACELOST;
+    }
+    if (locked_) {
+        return DDERR_SURFACEBUSY;
+    }
+    Rect r = rect ? *rect : Bounds();
+    if (r.Empty() || Intersect(r, Bounds()) != r) {
+        return DDERR_INVALIDRECT;
+    }
+    GetSurfaceDesc(desc);
+    desc->surface = memory_.get() + int64_t(r.top) * pitch_ + int64_t(r.left) * format_.BytesPerPixel();
+    locked_ = true;
+    return DD_OK;
+}
+
+HResult Surface::Unlock(const Rect*) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::Unlock)) {
+        return hr;
+    }
+    if (!locked_) {
+        return DDERR_NOTLOCKED;
+    }
+    locked_ = false;
+    return DD_OK;
+}
+
+HResult Surface::GetSurfaceDesc(SurfaceDesc* desc) const {
+    desc->flags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;
+    desc->width = width_;
+    desc->height = height_;
+    desc->pitch = pitch_;
+    desc->pixel_format = format_;
+    desc->caps = caps_;
+    desc->surface = memory_.get();
+    desc->back_buffer_count = attached_ ? 1 : 0;
+    return DD_OK;
+}
+
+HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, uint32_t flags, const BltFx* fx) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::Blt)) {
+        return hr;
+    }
+    if (lost_ || (src && src->lost_)) {
+        return DDERR_SURFACELOST;
+    }
+    if (locked_ || (src && src->locked_)) {
+        return DDERR_SURFACEBUSY;
+    }
+    const Rect full_dst = dst_rect ? *dst_rect : Bounds();
+    if (full_dst.right < full_dst.left || full_dst.bottom < full_dst.top) {
+        return DDERR_INVALIDRECT;
+    }
+    const Rect clip = ClipArea();
+    if (flags & DDBLT_COLORFILL) {
+        if (fx == nullptr) {
+            return DDERR_INVALIDPARAMS;
+        }
+        FillRect(View(), Intersect(full_dst, clip), fx->fill_colour);
+        Present();
+        return DD_OK;
+    }
+    if (src == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (src->format_.BytesPerPixel() != format_.BytesPerPixel()) {
+        return DDERR_INVALIDPARAMS;
+    }
+    const Rect full_src = src_rect ? *src_rect : src->Bounds();
+    if (full_src.right < full_src.left || full_src.bottom < full_src.top ||
+        Intersect(full_src, src->Bounds()) != full_src) {
+        return DDERR_INVALIDRECT;
+    }
+    const bool keyed = (flags & DDBLT_KEYSRC) && src->has_key_;
+    const uint32_t mask = KeyMask(src->format_);
+    const uint32_t lo = src->key_.low & mask, hi = src->key_.high & mask;
+    if (full_dst.Width() == full_src.Width() && full_dst.Height() == full_src.Height()) {
+        const Rect d = Intersect(full_dst, clip);
+        const Rect s{full_src.left + (d.left - full_dst.left), full_src.top + (d.top - full_dst.top),
+                     full_src.left + (d.right - full_dst.left), full_src.top + (d.bottom - full_dst.top)};
+        if (keyed) {
+            CopyRectKeyed(View(), d, src->View(), s, lo, hi, mask);
+        } else {
+            CopyRect(View(), d, src->View(), s);
+        }
+    } else {
+        StretchRect(View(), full_dst, clip, src->View(), full_src, keyed, lo, hi, mask);
+    }
+    Present();
+    return DD_OK;
+}
+
+HResult Surface::BltFast(int32_t x, int32_t y, Surface* src, const Rect* src_rect, uint32_t flags) {
+    if (src == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    const Rect s = src_rect ? *src_rect : src->Bounds();
+    const Rect d{x, y, x + s.Width(), y + s.Height()};
+    if (Intersect(d, Bounds()) != d) {
+        return DDERR_INVALIDRECT;
+    }
+    return Blt(&d, src, &s, (flags & DDBLTFAST_SRCCOLORKEY) ? DDBLT_KEYSRC : 0, nullptr);
+}
+
+HResult Surface::GetBltStatus(uint32_t) {
+    // The blitter finishes before Blt returns; only injected faults report otherwise.
+    return CurrentBackend().OnCall(PlatformCall::GetBltStatus);
+}
+
+HResult Surface::Flip(Surface*, uint32_t) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::Flip)) {
+        return hr;
+    }
+    if (!attached_ || !(caps_ & DDSCAPS_FLIP)) {
+        return DDERR_NOTFLIPPABLE;
+    }
+    if (lost_ || attached_->lost_) {
+        return DDERR_SURFACELOST;
+    }
+    // The front takes the back's picture by copy so that both keep their memory addresses.
+    std::memcpy(memory_.get(), attached_->memory_.get(), size_t(pitch_) * size_t(height_));
+    Present();
+    return DD_OK;
+}
+
+HResult Surface::Restore() {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::Restore)) {
+        return hr;
+    }
+    if (lost_) {
+        std::memset(memory_.get(), 0, size_t(pitch_) * size_t(height_));
+        lost_ = false;
+    }
+    if (attached_) {
+        attached_->Restore();
+    }
+    return DD_OK;
+}
+
+HResult Surface::GetAttachedSurface(uint32_t caps, std::shared_ptr<Surface>* out) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::GetAttachedSurface)) {
+        return hr;
+    }
+    if (!attached_ || !(caps & DDSCAPS_BACKBUFFER)) {
+        return DDERR_NOTFOUND;
+    }
+    *out = attached_;
+    return DD_OK;
+}
+
+HResult Surface::SetClipper(std::shared_ptr<Clipper> clipper) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::SetClipper)) {
+        return hr;
+    }
+    clipper_ = std::move(clipper);
+    return DD_OK;
+}
+
+HResult Surface::GetPixelFormat(PixelFormat* format) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::GetPixelFormat)) {
+        return hr;
+    }
+    *format = format_;
+    return DD_OK;
+}
+
+HResult Surface::SetColorKey(uint32_t flags, const ColourKey* key) {
+    if (!(flags & DDCKEY_SRCBLT)) {
+        return DDERR_INVALIDPARAMS;
+    }
+    has_key_ = key != nullptr;
+    if (key) {
+        key_ = *key;
+    }
+    return DD_OK;
+}
+
+}  // namespace vxl::platform

@@ -1,0 +1,85 @@
+// A surface of the service: memory that stays at one address for the surface's life, locking that
+// reports it, the blitter's operations onto it, and for a primary surface the flip chain and the
+// presentation of what reaches it.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/backend.h"
+#include "platform/surfaces/blitter.h"
+#include "platform/surfaces/codes.h"
+
+namespace vxl::platform {
+
+class Clipper;
+
+// The screen as a DirectDraw object sees it; shared by the object and the surfaces it made.
+struct ScreenState {
+    PixelFormat format;
+    int32_t width = 0;
+    int32_t height = 0;
+    WindowId cooperative_window = 0;
+    bool exclusive = false;
+    bool mode_set = false;
+    bool hardware = false;
+};
+
+class Surface {
+public:
+    Surface(std::shared_ptr<ScreenState> screen, int32_t width, int32_t height, uint32_t caps);
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // False when the memory could not be had; the creator reports DDERR_OUTOFMEMORY.
+    bool Allocated() const { return memory_ != nullptr; }
+
+    HResult Lock(const Rect* rect, SurfaceDesc* desc, uint32_t flags);
+    HResult Unlock(const Rect* rect);
+    HResult Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, uint32_t flags, const BltFx* fx);
+    HResult BltFast(int32_t x, int32_t y, Surface* src, const Rect* src_rect, uint32_t flags);
+    HResult GetBltStatus(uint32_t flags);
+    HResult Flip(Surface* target_override, uint32_t flags);
+    HResult Restore();
+    HResult IsLost() const { return lost_ ? DDERR_SURFACELOST : DD_OK; }
+    HResult GetAttachedSurface(uint32_t caps, std::shared_ptr<Surface>* out);
+    HResult SetClipper(std::shared_ptr<Clipper> clipper);
+    HResult GetPixelFormat(PixelFormat* format);
+    HResult SetColorKey(uint32_t flags, const ColourKey* key);
+    HResult GetSurfaceDesc(SurfaceDesc* desc) const;
+
+    // Mode switches and other programs taking the screen lose a surface's memory.
+    void MarkLost() { lost_ = true; }
+    void Attach(std::shared_ptr<Surface> back) { attached_ = std::move(back); }
+    uint32_t caps() const { return caps_; }
+
+private:
+    struct FreeDeleter {
+        void operator()(uint8_t* p) const { std::free(p); }
+    };
+
+    PixelMemory View() const;
+    Rect Bounds() const { return Rect{0, 0, width_, height_}; }
+    // The destination area a clipped blit may write: the clipper window's client area on a primary.
+    Rect ClipArea() const;
+    bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
+    // Shows what reached a primary surface.
+    void Present();
+
+    std::shared_ptr<ScreenState> screen_;
+    std::unique_ptr<uint8_t, FreeDeleter> memory_;
+    int32_t width_;
+    int32_t height_;
+    int32_t pitch_ = 0;
+    PixelFormat format_;
+    uint32_t caps_;
+    bool locked_ = false;
+    bool lost_ = false;
+    bool has_key_ = false;
+    ColourKey key_;
+    std::shared_ptr<Clipper> clipper_;
+    std::shared_ptr<Surface> attached_;
+};
+
+}  // namespace vxl::platform

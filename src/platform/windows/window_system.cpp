@@ -1,0 +1,189 @@
+#include "platform/windows/window_system.h"
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace vxl::platform {
+namespace {
+
+// A queue nobody drains must not grow without end; the oldest messages go first.
+constexpr size_t kMaxQueuedMessages = 4096;
+
+struct WindowSystem {
+    std::deque<Message> queue;
+    std::unordered_map<WindowId, WindowProc> procs;
+    int32_t cursor_count = 0;
+    WindowId full_screen_window = 0;
+};
+
+WindowSystem& Sys() {
+    static auto& sys = *std::make_unique<WindowSystem>().release();  // outlives every display
+    return sys;
+}
+
+void Enqueue(const Message& msg) {
+    auto& q = Sys().queue;
+    if (q.size() >= kMaxQueuedMessages) {
+        q.pop_front();
+    }
+    q.push_back(msg);
+}
+
+void Pump() {
+    std::vector<Message> fresh;
+    CurrentBackend().PollEvents(&fresh);
+    for (const Message& m : fresh) {
+        Enqueue(m);
+    }
+}
+
+}  // namespace
+
+bool IsWindow(WindowId window) { return window != 0 && CurrentBackend().IsWindow(window); }
+
+uint32_t GetWindowLong(WindowId window, int32_t index) {
+    if (!IsWindow(window) || index != GWL_STYLE) {
+        return 0;
+    }
+    return CurrentBackend().WindowStyle(window);
+}
+
+void SetWindowLong(WindowId window, int32_t index, uint32_t value) {
+    if (IsWindow(window) && index == GWL_STYLE) {
+        CurrentBackend().SetWindowStyle(window, value);
+    }
+}
+
+bool WindowHasMenu(WindowId window) { return IsWindow(window) && CurrentBackend().WindowHasMenu(window); }
+
+void AdjustWindowRect(WindowId window, Rect* rect) {
+    if (!IsWindow(window)) {
+        return;
+    }
+    const FrameInsets f = CurrentBackend().WindowFrame(window);
+    rect->left -= f.left;
+    rect->top -= f.top;
+    rect->right += f.right;
+    rect->bottom += f.bottom;
+}
+
+void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
+    if (!IsWindow(window)) {
+        return;
+    }
+    Backend& b = CurrentBackend();
+    const FrameInsets f = b.WindowFrame(window);
+    if (!(flags & SWP_NOMOVE)) {
+        b.MoveClient(window, x + f.left, y + f.top);
+    }
+    if (!(flags & SWP_NOSIZE)) {
+        b.ResizeClient(window, std::max(0, width - f.left - f.right), std::max(0, height - f.top - f.bottom));
+    }
+}
+
+Rect GetClientRect(WindowId window) {
+    Rect r;
+    if (IsWindow(window)) {
+        CurrentBackend().ClientSize(window, &r.right, &r.bottom);
+    }
+    return r;
+}
+
+void ClientToScreen(WindowId window, int32_t* x, int32_t* y) {
+    if (!IsWindow(window)) {
+        return;
+    }
+    int32_t ox = 0, oy = 0;
+    CurrentBackend().ClientOrigin(window, &ox, &oy);
+    *x += ox;
+    *y += oy;
+}
+
+bool PeekMessage(Message* msg, WindowId window, uint32_t remove) {
+    Pump();
+    auto& q = Sys().queue;
+    auto it = std::find_if(q.begin(), q.end(), [window](const Message& m) {
+        return m.window == window || (m.window == 0 && m.message == WM_QUIT);
+    });
+    if (it == q.end()) {
+        return false;
+    }
+    *msg = *it;
+    if (remove & PM_REMOVE) {
+        q.erase(it);
+    }
+    return true;
+}
+
+int64_t DispatchMessage(const Message& msg) {
+    auto& procs = Sys().procs;
+    auto it = procs.find(msg.window);
+    if (it != procs.end() && it->second) {
+        return it->second(msg);
+    }
+    return DefWindowProc(msg);
+}
+
+int64_t DefWindowProc(const Message& msg) {
+    if (msg.message == WM_CLOSE && msg.window != 0) {
+        PostMessage(msg.window, WM_QUIT);
+    }
+    return 0;
+}
+
+void PostMessage(WindowId window, uint32_t message, uint64_t wparam, int64_t lparam) {
+    Enqueue(Message{window, message, wparam, lparam});
+}
+
+void PostQuitMessage(int32_t exit_code) { Enqueue(Message{0, WM_QUIT, static_cast<uint64_t>(exit_code), 0}); }
+
+void SetWindowProc(WindowId window, WindowProc proc) {
+    if (proc) {
+        Sys().procs[window] = std::move(proc);
+    } else {
+        Sys().procs.erase(window);
+    }
+}
+
+int32_t ShowCursor(bool show) {
+    int32_t& count = Sys().cursor_count;
+    const bool was_visible = count >= 0;
+    count += show ? 1 : -1;
+    const bool visible = count >= 0;
+    if (visible != was_visible) {
+        CurrentBackend().ShowCursor(visible);
+    }
+    return count;
+}
+
+void EnterDisplayMode(WindowId window) {
+    WindowSystem& s = Sys();
+    if (s.full_screen_window != 0 && s.full_screen_window != window && IsWindow(s.full_screen_window)) {
+        CurrentBackend().SetFullScreen(s.full_screen_window, false);
+    }
+    s.full_screen_window = window;
+    if (IsWindow(window)) {
+        CurrentBackend().SetFullScreen(window, true);
+    }
+}
+
+void RestoreDesktopMode() {
+    WindowSystem& s = Sys();
+    if (s.full_screen_window != 0 && IsWindow(s.full_screen_window)) {
+        CurrentBackend().SetFullScreen(s.full_screen_window, false);
+    }
+    s.full_screen_window = 0;
+}
+
+void ResetWindowSystem() {
+    WindowSystem& s = Sys();
+    s.queue.clear();
+    s.procs.clear();
+    s.cursor_count = 0;
+    s.full_screen_window = 0;
+}
+
+}  // namespace vxl::platform
