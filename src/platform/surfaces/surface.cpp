@@ -8,6 +8,8 @@
 namespace vxl::platform {
 namespace {
 
+constexpr size_t kAlign = 64;
+
 uint32_t KeyMask(const PixelFormat& f) {
     const uint32_t rgb = f.r_mask | f.g_mask | f.b_mask;
     if (rgb != 0) {
@@ -21,8 +23,12 @@ uint32_t KeyMask(const PixelFormat& f) {
 Surface::Surface(std::shared_ptr<ScreenState> screen, int32_t width, int32_t height, uint32_t caps)
     : screen_(std::move(screen)), width_(width), height_(height), format_(screen_->format), caps_(caps) {
     pitch_ = int32_t(width_ * format_.BytesPerPixel());
-    const size_t bytes = size_t(pitch_) * size_t(height_);
-    memory_.reset(static_cast<uint8_t*>(std::calloc(bytes ? bytes : 1, 1)));
+    // Cache-line aligned so that whole-surface fills and copies run on aligned stores.
+    const size_t bytes = (size_t(pitch_) * size_t(height_) + kAlign - 1) / kAlign * kAlign;
+    memory_.reset(static_cast<uint8_t*>(std::aligned_alloc(kAlign, bytes ? bytes : kAlign)));
+    if (memory_) {
+        std::memset(memory_.get(), 0, bytes);
+    }
 }
 
 PixelMemory Surface::View() const {

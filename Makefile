@@ -1,0 +1,36 @@
+# Front door: `make demo` builds and runs the demo, `make test` builds and runs every test.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test demo bench sanitize install-check clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600
+
+demo: build
+	@$(BUILD)/examples/vxl_demo
+
+bench: build
+	@$(BUILD)/bench/vxl_bench --benchmark_min_time=0.2
+
+# The tests again with address and undefined-behaviour sanitizers.
+sanitize: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS)
+	@cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS) --timeout 900
+
+clean:
+	@rm -rf $(BUILD) $(ASAN_BUILD) demo-frames

@@ -1,0 +1,104 @@
+/* The VXL demo host: makes an SDL window, opens a VXL display in it and cycles the window through
+ * colours until the window is closed. Without a display it runs a fixed number of frames on SDL's
+ * dummy driver and writes some of them as PNG files to demo-frames/. */
+#include <SDL.h>
+#include <png.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include "vxl.h"
+
+enum { kWidth = 640, kHeight = 480, kHeadlessFrames = 180, kFrameEvery = 45 };
+
+static int HasDisplay(void) {
+    const char *x = getenv("DISPLAY"), *wl = getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wl && *wl);
+}
+
+/* One step of a slow walk around the colour wheel. */
+static void Hue(int step, int *r, int *g, int *b) {
+    int phase = (step / 64) % 6, t = (step % 64) * 4;
+    int up = t, down = 255 - t;
+    int table[6][3] = {{255, up, 0}, {down, 255, 0}, {0, 255, up}, {0, down, 255}, {up, 0, 255}, {255, 0, down}};
+    *r = table[phase][0];
+    *g = table[phase][1];
+    *b = table[phase][2];
+}
+
+static int SavePng(SDL_Window *window, const char *path) {
+    SDL_Surface *shown = SDL_GetWindowSurface(window);
+    SDL_Surface *rgb = shown ? SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_RGB24, 0) : NULL;
+    FILE *f = rgb ? fopen(path, "wb") : NULL;
+    png_structp png = f ? png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL) : NULL;
+    png_infop info = png ? png_create_info_struct(png) : NULL;
+    int ok = 0;
+    if (info && !setjmp(png_jmpbuf(png))) {
+        png_init_io(png, f);
+        png_set_IHDR(png, info, (png_uint_32)rgb->w, (png_uint_32)rgb->h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < rgb->h; ++y) {
+            png_write_row(png, (png_const_bytep)rgb->pixels + (size_t)y * (size_t)rgb->pitch);
+        }
+        png_write_end(png, NULL);
+        ok = 1;
+    }
+    if (png) png_destroy_write_struct(&png, info ? &info : NULL);
+    if (f) fclose(f);
+    if (rgb) SDL_FreeSurface(rgb);
+    return ok;
+}
+
+int main(void) {
+    const int headless = !HasDisplay();
+    if (headless) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        fprintf(stderr, "demo: SDL could not start: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_Window *window = SDL_CreateWindow("VXL demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
+    if (!window) {
+        fprintf(stderr, "demo: no window: %s\n", SDL_GetError());
+        return 1;
+    }
+    const char *name = NULL, *notice = NULL;
+    GetDLLInfo(&name, &notice);
+    printf("%s (version %d)\n", name, GetDLLVersion());
+
+    InitVexel(SDL_GetWindowID(window), kWidth, kHeight, 0, 0);
+    printf("display %dx%d at %d bits\n", VexelSizeX(), VexelSizeY(), GlobalBpp());
+    if (headless) {
+        printf("no display found: running %d frames headless, frames go to demo-frames/\n", kHeadlessFrames);
+        mkdir("demo-frames", 0755);
+    } else {
+        printf("close the window to end the demo\n");
+    }
+
+    for (int frame = 0; headless ? frame < kHeadlessFrames : 1; ++frame) {
+        if (!DoEvents()) {
+            break;
+        }
+        int r, g, b;
+        Hue(frame * 3, &r, &g, &b);
+        ClearVexel(RGB(r, g, b));
+        if (headless && frame % kFrameEvery == 0) {
+            char path[64];
+            snprintf(path, sizeof path, "demo-frames/frame-%03d.png", frame);
+            if (SavePng(window, path)) {
+                printf("wrote %s\n", path);
+            }
+        }
+        if (!headless) {
+            SDL_Delay(16);
+        }
+    }
+
+    CloseVexel();
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return 0;
+}
