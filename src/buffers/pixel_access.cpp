@@ -5,17 +5,11 @@
 
 namespace vxl {
 
-using namespace platform;
-
 void TBufferVx::Fill(uint32_t colour) {
     if (!surface_) {
         return;
     }
-    BltFx fx;
-    fx.fill_colour = colour;
-    BlitAndWait(
-        *surface_, [&] { return surface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx); },
-        [this] { RestoreSurfaces(); });
+    FillAndWait(*surface_, nullptr, colour, [this] { RestoreSurfaces(); });
 }
 
 void TBufferVx::PutPixel(int32_t x, int32_t y, uint32_t colour) {

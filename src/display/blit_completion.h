@@ -15,4 +15,8 @@ constexpr int kMaxBlitterRetries = 1000;
 void BlitAndWait(platform::Surface& status, const std::function<platform::HResult()>& blit,
                  const std::function<void()>& restore);
 
+// A colour fill of `target` (the whole surface when null) through the blitter, waited for as above.
+void FillAndWait(platform::Surface& surface, const platform::Rect* target, uint32_t colour,
+                 const std::function<void()>& restore);
+
 }  // namespace vxl

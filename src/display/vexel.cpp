@@ -134,26 +134,18 @@ void TVexel::Clear(uint32_t colour) {
     if (!primary_) {
         return;
     }
-    BltFx fx;
-    fx.fill_colour = colour;
     Rect target = GetClientRect(window_);
     int32_t x = 0, y = 0;
     ClientToScreen(window_, &x, &y);
     target = Rect{target.left + x, target.top + y, target.right + x, target.bottom + y};
-    BlitAndWait(
-        *primary_, [&] { return primary_->Blt(&target, nullptr, nullptr, DDBLT_COLORFILL, &fx); },
-        [this] { RestoreDisplaySurfaces(); });
+    FillAndWait(*primary_, &target, colour, [this] { RestoreDisplaySurfaces(); });
 }
 
 void TVexel::ClearBack(uint32_t colour) {
     if (!back_) {
         return;
     }
-    BltFx fx;
-    fx.fill_colour = colour;
-    BlitAndWait(
-        *back_, [&] { return back_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx); },
-        [this] { RestoreDisplaySurfaces(); });
+    FillAndWait(*back_, nullptr, colour, [this] { RestoreDisplaySurfaces(); });
 }
 
 void TVexel::MoveWindow(int32_t x, int32_t y) {
