@@ -27,13 +27,17 @@ void TFullVexel::Construct(WindowId window, int32_t width, int32_t height, int32
     full_screen_ = true;
     SetUpPlatform(true);
     ShowCursor(false);
+    cursor_hidden_ = true;
     FinishConstruction();
 }
 
 TFullVexel::~TFullVexel() {
     ReleasePlatform();
     RestoreDesktopMode();
-    ShowCursor(true);
+    // The cursor count must stay balanced, or the next full-screen display could not hide it.
+    if (cursor_hidden_) {
+        ShowCursor(true);
+    }
     full_screen_ = false;
 }
 

@@ -13,6 +13,8 @@ public:
 
 private:
     void Construct(platform::WindowId window, int32_t width, int32_t height, int32_t bpp);
+
+    bool cursor_hidden_ = false;
 };
 
 }  // namespace vxl

@@ -116,10 +116,7 @@ void TVexel::ReleasePlatform() {
     }
 }
 
-TVexel::~TVexel() {
-    ReleasePlatform();
-    ShowCursor(true);
-}
+TVexel::~TVexel() { ReleasePlatform(); }
 
 void TVexel::RestoreDisplaySurfaces() {
     if (primary_) {

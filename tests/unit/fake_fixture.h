@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,9 +25,9 @@ protected:
         platform::InstallBackend(std::move(fake));
         ResetLibrary();
         old_dir_ = std::filesystem::current_path();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vxl_unit_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');  // parameterised names hold a slash
+        dir_ = std::filesystem::temp_directory_path() / ("vxl_unit_" + std::to_string(::getpid()) + "_" + name);
         std::filesystem::create_directories(dir_);
         std::filesystem::current_path(dir_);
     }
