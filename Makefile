@@ -30,7 +30,7 @@ bench: build
 sanitize: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
-	@cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 900
+	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j$(JOBS) --timeout 900
 
 clean:
 	@rm -rf $(BUILD) $(ASAN_BUILD) demo-frames
