@@ -89,17 +89,32 @@ struct Pixel32 : Pixel888 {
     static void Store(uint8_t* p, uint32_t c) { std::memcpy(p, &c, 4); }
 };
 
-// Calls fn(Traits{}) for the layout of `depth`; returns `otherwise` for any other depth.
-template <typename R, typename Fn>
-R DispatchLayout(uint32_t depth, R otherwise, Fn&& fn) {
+// The layout is named by its bit depth; None until a display has chosen one.
+enum class TPixelLayout : uint32_t { None = 0, Rgb555 = 15, Rgb565 = 16, Bgr24 = 24, Xrgb32 = 32 };
+
+inline TPixelLayout LayoutOfDepth(uint32_t depth) {
     switch (depth) {
     case 15:
-        return fn(Pixel555{});
     case 16:
-        return fn(Pixel565{});
     case 24:
-        return fn(Pixel24{});
     case 32:
+        return TPixelLayout(depth);
+    default:
+        return TPixelLayout::None;
+    }
+}
+
+// Calls fn(Traits{}) for `layout`; returns `otherwise` when there is none.
+template <typename R, typename Fn>
+R DispatchLayout(TPixelLayout layout, R otherwise, Fn&& fn) {
+    switch (layout) {
+    case TPixelLayout::Rgb555:
+        return fn(Pixel555{});
+    case TPixelLayout::Rgb565:
+        return fn(Pixel565{});
+    case TPixelLayout::Bgr24:
+        return fn(Pixel24{});
+    case TPixelLayout::Xrgb32:
         return fn(Pixel32{});
     default:
         return otherwise;

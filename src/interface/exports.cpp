@@ -36,14 +36,8 @@ void GetDLLInfo(const char** name, const char** notice) {
 uint32_t RGB(int32_t r, int32_t g, int32_t b) { return PackColour(Byte(r), Byte(g), Byte(b)); }
 
 void unRGB(uint32_t colour, uint8_t* r, uint8_t* g, uint8_t* b) {
-    uint8_t rr = 0, gg = 0, bb = 0;
-    if (r) rr = *r;
-    if (g) gg = *g;
-    if (b) bb = *b;
-    UnpackColour(colour, &rr, &gg, &bb);
-    if (r) *r = rr;
-    if (g) *g = gg;
-    if (b) *b = bb;
+    uint8_t unwanted[3];  // a missing output is simply not written
+    UnpackColour(colour, r ? r : &unwanted[0], g ? g : &unwanted[1], b ? b : &unwanted[2]);
 }
 
 void InitVexel(uint32_t window, int32_t width, int32_t height, int32_t bpp, int32_t full) {

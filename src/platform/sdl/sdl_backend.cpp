@@ -59,8 +59,9 @@ SdlBackend::SdlBackend() {
     }
     video_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (!video_) {
-        // No display to open: carry on headless rather than fail every call.
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        // No display to open: carry on headless rather than fail every call. The override wins
+        // over a driver named in the environment that could not be opened.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
         video_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }
 }
