@@ -18,7 +18,7 @@ static int HasDisplay(void) {
 }
 
 /* One step of a slow walk around the colour wheel. */
-static void Hue(int step, int *r, int *g, int *b) {
+static void Hue(int step, int* r, int* g, int* b) {
     int phase = (step / 64) % 6, t = (step % 64) * 4;
     int up = t, down = 255 - t;
     int table[6][3] = {{255, up, 0}, {down, 255, 0}, {0, 255, up}, {0, down, 255}, {up, 0, 255}, {255, 0, down}};
@@ -27,10 +27,10 @@ static void Hue(int step, int *r, int *g, int *b) {
     *b = table[phase][2];
 }
 
-static int SavePng(SDL_Window *window, const char *path) {
-    SDL_Surface *shown = SDL_GetWindowSurface(window);
-    SDL_Surface *rgb = shown ? SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_RGB24, 0) : NULL;
-    FILE *f = rgb ? fopen(path, "wb") : NULL;
+static int SavePng(SDL_Window* window, const char* path) {
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
+    SDL_Surface* rgb = shown ? SDL_ConvertSurfaceFormat(shown, SDL_PIXELFORMAT_RGB24, 0) : NULL;
+    FILE* f = rgb ? fopen(path, "wb") : NULL;
     png_structp png = f ? png_create_write_struct(PNG_LIBPNG_VER_STRING, NULL, NULL, NULL) : NULL;
     png_infop info = png ? png_create_info_struct(png) : NULL;
     int ok = 0;
@@ -60,7 +60,8 @@ int main(void) {
         fprintf(stderr, "demo: SDL could not start: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window *window = SDL_CreateWindow("VXL demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
+    SDL_Window* window =
+        SDL_CreateWindow("VXL demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
     if (!window) {
         fprintf(stderr, "demo: no window: %s\n", SDL_GetError());
         return 1;

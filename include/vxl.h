@@ -37,11 +37,11 @@ typedef struct TPolyVertex {
 
 /* Version. */
 VXL_API int32_t GetDLLVersion(void);
-VXL_API void GetDLLInfo(const char **name, const char **notice);
+VXL_API void GetDLLInfo(const char** name, const char** notice);
 
 /* Colours: pack and unpack 8-bit components in the open display's layout (0 / untouched before one). */
 VXL_API uint32_t RGB(int32_t r, int32_t g, int32_t b);
-VXL_API void unRGB(uint32_t colour, uint8_t *r, uint8_t *g, uint8_t *b);
+VXL_API void unRGB(uint32_t colour, uint8_t* r, uint8_t* g, uint8_t* b);
 
 /* Displays. `window` is the SDL window ID of a window the host made in this process. */
 VXL_API void InitVexel(uint32_t window, int32_t width, int32_t height, int32_t bpp, int32_t full);
@@ -59,8 +59,8 @@ VXL_API int32_t SetupBuffer(int32_t width, int32_t height, int32_t video);
 VXL_API void CloseBuffer(int32_t handle);
 VXL_API int32_t BufferSizeX(int32_t handle);
 VXL_API int32_t BufferSizeY(int32_t handle);
-VXL_API void *BufferPointer(int32_t handle);
-VXL_API uint8_t *AlphaPointer(int32_t handle);
+VXL_API void* BufferPointer(int32_t handle);
+VXL_API uint8_t* AlphaPointer(int32_t handle);
 VXL_API void Fill(int32_t handle, uint32_t colour);
 VXL_API void PutPixel(int32_t handle, int32_t x, int32_t y, uint32_t colour);
 VXL_API uint32_t GetPixel(int32_t handle, int32_t x, int32_t y);

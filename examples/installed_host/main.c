@@ -1,12 +1,11 @@
 /* Opens a display in a window and checks a pixel: the smallest useful host. */
 #include <SDL.h>
 #include <stdio.h>
-
 #include <vxl.h>
 
 int main(void) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-    SDL_Window *w = SDL_CreateWindow("host", 0, 0, 64, 64, 0);
+    SDL_Window* w = SDL_CreateWindow("host", 0, 0, 64, 64, 0);
     if (!w) return 1;
     InitVexel(SDL_GetWindowID(w), 64, 48, 0, 0);
     int h = SetupBuffer(8, 8, 0);

@@ -10,8 +10,7 @@ namespace vxl {
 using namespace platform;
 
 std::unique_ptr<TBufferVx> TBufferVx::Create(const TVexel* display, int32_t width, int32_t height, bool video) {
-    return ConstructOrReport<TBufferVx, TBufferVx>(
-        [&](TBufferVx& b) { b.Construct(display, width, height, video); });
+    return ConstructOrReport<TBufferVx, TBufferVx>([&](TBufferVx& b) { b.Construct(display, width, height, video); });
 }
 
 void TBufferVx::Construct(const TVexel* display, int32_t width, int32_t height, bool video) {
@@ -39,7 +38,9 @@ void TBufferVx::Construct(const TVexel* display, int32_t width, int32_t height, 
     save_quality_ = 50;
 }
 
-TBufferVx::~TBufferVx() { ReleaseSurface(); }
+TBufferVx::~TBufferVx() {
+    ReleaseSurface();
+}
 
 HResult TBufferVx::CreateSurface(int32_t width, int32_t height) {
     SurfaceDesc desc;

@@ -18,17 +18,17 @@ void TBufferVx::PutPixel(int32_t x, int32_t y, uint32_t colour) {
     }
     uint8_t* p = rows_[size_t(y)] + size_t(x) * bytes_per_pixel_;
     switch (bits_per_pixel_) {
-    case 16:
-        Pixel565::Store(p, colour);
-        break;
-    case 24:
-        Pixel24::Store(p, colour);
-        break;
-    case 32:
-        Pixel32::Store(p, colour);
-        break;
-    default:
-        break;
+        case 16:
+            Pixel565::Store(p, colour);
+            break;
+        case 24:
+            Pixel24::Store(p, colour);
+            break;
+        case 32:
+            Pixel32::Store(p, colour);
+            break;
+        default:
+            break;
     }
 }
 
@@ -38,14 +38,14 @@ uint32_t TBufferVx::GetPixel(int32_t x, int32_t y) const {
     }
     const uint8_t* p = rows_[size_t(y)] + size_t(x) * bytes_per_pixel_;
     switch (bits_per_pixel_) {
-    case 16:
-        return Pixel565::Load(p);
-    case 24:
-        return Pixel24::Load(p);
-    case 32:
-        return Pixel32::Load(p);
-    default:
-        return 0;
+        case 16:
+            return Pixel565::Load(p);
+        case 24:
+            return Pixel24::Load(p);
+        case 32:
+            return Pixel32::Load(p);
+        default:
+            return 0;
     }
 }
 

@@ -94,13 +94,13 @@ enum class TPixelLayout : uint32_t { None = 0, Rgb555 = 15, Rgb565 = 16, Bgr24 =
 
 inline TPixelLayout LayoutOfDepth(uint32_t depth) {
     switch (depth) {
-    case 15:
-    case 16:
-    case 24:
-    case 32:
-        return TPixelLayout(depth);
-    default:
-        return TPixelLayout::None;
+        case 15:
+        case 16:
+        case 24:
+        case 32:
+            return TPixelLayout(depth);
+        default:
+            return TPixelLayout::None;
     }
 }
 
@@ -108,16 +108,16 @@ inline TPixelLayout LayoutOfDepth(uint32_t depth) {
 template <typename R, typename Fn>
 R DispatchLayout(TPixelLayout layout, R otherwise, Fn&& fn) {
     switch (layout) {
-    case TPixelLayout::Rgb555:
-        return fn(Pixel555{});
-    case TPixelLayout::Rgb565:
-        return fn(Pixel565{});
-    case TPixelLayout::Bgr24:
-        return fn(Pixel24{});
-    case TPixelLayout::Xrgb32:
-        return fn(Pixel32{});
-    default:
-        return otherwise;
+        case TPixelLayout::Rgb555:
+            return fn(Pixel555{});
+        case TPixelLayout::Rgb565:
+            return fn(Pixel565{});
+        case TPixelLayout::Bgr24:
+            return fn(Pixel24{});
+        case TPixelLayout::Xrgb32:
+            return fn(Pixel32{});
+        default:
+            return otherwise;
     }
 }
 

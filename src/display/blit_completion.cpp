@@ -25,7 +25,8 @@ void BlitAndWait(Surface& status, const std::function<HResult()>& blit, const st
 void FillAndWait(Surface& surface, const Rect* target, uint32_t colour, const std::function<void()>& restore) {
     BltFx fx;
     fx.fill_colour = colour;
-    BlitAndWait(surface, [&] { return surface.Blt(target, nullptr, nullptr, DDBLT_COLORFILL, &fx); }, restore);
+    BlitAndWait(
+        surface, [&] { return surface.Blt(target, nullptr, nullptr, DDBLT_COLORFILL, &fx); }, restore);
 }
 
 }  // namespace vxl

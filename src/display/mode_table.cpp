@@ -21,8 +21,8 @@ void TModeTable::Fill() {
         return;  // no display service: every full-screen request fails the mode test
     }
     dd->EnumDisplayModes(DDEDM_REFRESHRATES, [this](const SurfaceDesc& desc) {
-        modes_.push_back(Entry{uint32_t(desc.width), uint32_t(desc.height), desc.pixel_format.rgb_bit_count,
-                               desc.refresh_rate});
+        modes_.push_back(
+            Entry{uint32_t(desc.width), uint32_t(desc.height), desc.pixel_format.rgb_bit_count, desc.refresh_rate});
         return DDENUMRET_OK;
     });
 }

@@ -22,7 +22,9 @@ void Check(HResult hr, const char* operation) {
 
 }  // namespace
 
-bool IsSupportedDepth(uint32_t bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
+bool IsSupportedDepth(uint32_t bits) {
+    return bits == 15 || bits == 16 || bits == 24 || bits == 32;
+}
 
 std::unique_ptr<TVexel> TVexel::Create(WindowId window, int32_t width, int32_t height) {
     return ConstructOrReport<TVexel, TVexel>([&](TVexel& d) { d.ConstructWindowed(window, width, height); });
@@ -116,7 +118,9 @@ void TVexel::ReleasePlatform() {
     }
 }
 
-TVexel::~TVexel() { ReleasePlatform(); }
+TVexel::~TVexel() {
+    ReleasePlatform();
+}
 
 void TVexel::RestoreDisplaySurfaces() {
     if (primary_) {

@@ -70,4 +70,3 @@ private:
 bool IsSupportedDepth(uint32_t bits);
 
 }  // namespace vxl
-

@@ -1,10 +1,9 @@
 // The exported functions: each resolves what it needs and calls one operation.
-#include "vxl.h"
-
 #include "buffers/pixel_format.h"
 #include "display/full_vexel.h"
 #include "interface/library.h"
 #include "interface/library_state.h"
+#include "vxl.h"
 
 using namespace vxl;
 
@@ -14,15 +13,23 @@ constexpr int32_t kVersion = 331;
 constexpr const char kName[] = "VXL.DLL v0.14b [10.03.2001]";
 constexpr const char kNotice[] = "VXL Graphics Library, written by the VXL team.";
 
-TVexel* Display() { return TheLibrary().display.get(); }
-TBufferVx* Buffer(int32_t handle) { return TheLibrary().handles.Find(handle); }
-uint8_t Byte(int32_t value) { return uint8_t(value & 0xFF); }
+TVexel* Display() {
+    return TheLibrary().display.get();
+}
+TBufferVx* Buffer(int32_t handle) {
+    return TheLibrary().handles.Find(handle);
+}
+uint8_t Byte(int32_t value) {
+    return uint8_t(value & 0xFF);
+}
 
 }  // namespace
 
 extern "C" {
 
-int32_t GetDLLVersion(void) { return kVersion; }
+int32_t GetDLLVersion(void) {
+    return kVersion;
+}
 
 void GetDLLInfo(const char** name, const char** notice) {
     if (name) {
@@ -33,7 +40,9 @@ void GetDLLInfo(const char** name, const char** notice) {
     }
 }
 
-uint32_t RGB(int32_t r, int32_t g, int32_t b) { return PackColour(Byte(r), Byte(g), Byte(b)); }
+uint32_t RGB(int32_t r, int32_t g, int32_t b) {
+    return PackColour(Byte(r), Byte(g), Byte(b));
+}
 
 void unRGB(uint32_t colour, uint8_t* r, uint8_t* g, uint8_t* b) {
     uint8_t unwanted[3];  // a missing output is simply not written
@@ -62,10 +71,18 @@ void ClearVexel(uint32_t colour) {
     if (TVexel* d = Display()) d->Clear(colour);
 }
 
-int32_t VexelSizeX(void) { return Display() ? Display()->width() : 0; }
-int32_t VexelSizeY(void) { return Display() ? Display()->height() : 0; }
-int32_t GlobalBpp(void) { return Display() ? Display()->bit_depth() : 0; }
-int32_t DoEvents(void) { return Display() && Display()->PumpMessage() ? -1 : 0; }
+int32_t VexelSizeX(void) {
+    return Display() ? Display()->width() : 0;
+}
+int32_t VexelSizeY(void) {
+    return Display() ? Display()->height() : 0;
+}
+int32_t GlobalBpp(void) {
+    return Display() ? Display()->bit_depth() : 0;
+}
+int32_t DoEvents(void) {
+    return Display() && Display()->PumpMessage() ? -1 : 0;
+}
 
 int32_t SetupBuffer(int32_t width, int32_t height, int32_t video) {
     Library& lib = TheLibrary();
@@ -74,12 +91,22 @@ int32_t SetupBuffer(int32_t width, int32_t height, int32_t video) {
     return handle;
 }
 
-void CloseBuffer(int32_t handle) { TheLibrary().handles.Close(handle); }
+void CloseBuffer(int32_t handle) {
+    TheLibrary().handles.Close(handle);
+}
 
-int32_t BufferSizeX(int32_t handle) { return Buffer(handle) ? Buffer(handle)->width() : 0; }
-int32_t BufferSizeY(int32_t handle) { return Buffer(handle) ? Buffer(handle)->height() : 0; }
-void* BufferPointer(int32_t handle) { return Buffer(handle) ? Buffer(handle)->pixels() : nullptr; }
-uint8_t* AlphaPointer(int32_t handle) { return Buffer(handle) ? Buffer(handle)->alpha() : nullptr; }
+int32_t BufferSizeX(int32_t handle) {
+    return Buffer(handle) ? Buffer(handle)->width() : 0;
+}
+int32_t BufferSizeY(int32_t handle) {
+    return Buffer(handle) ? Buffer(handle)->height() : 0;
+}
+void* BufferPointer(int32_t handle) {
+    return Buffer(handle) ? Buffer(handle)->pixels() : nullptr;
+}
+uint8_t* AlphaPointer(int32_t handle) {
+    return Buffer(handle) ? Buffer(handle)->alpha() : nullptr;
+}
 
 void Fill(int32_t handle, uint32_t colour) {
     if (TBufferVx* b = Buffer(handle)) b->Fill(colour);

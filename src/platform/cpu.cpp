@@ -23,10 +23,16 @@ CpuFeatures& Current() {
 
 }  // namespace
 
-const CpuFeatures& Cpu() { return Current(); }
+const CpuFeatures& Cpu() {
+    return Current();
+}
 
-void ForceCpuFeatures(const CpuFeatures& features) { Current() = features; }
+void ForceCpuFeatures(const CpuFeatures& features) {
+    Current() = features;
+}
 
-void ResetCpuFeatures() { Current() = Detect(); }
+void ResetCpuFeatures() {
+    Current() = Detect();
+}
 
 }  // namespace vxl::platform

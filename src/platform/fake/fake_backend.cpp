@@ -7,8 +7,7 @@ namespace vxl::platform {
 // Presentations kept for inspection; older ones are dropped.
 constexpr size_t kKeptFrames = 16;
 
-WindowId FakeBackend::AddWindow(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style,
-                                bool menu) {
+WindowId FakeBackend::AddWindow(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style, bool menu) {
     const WindowId id = next_window_++;
     windows_[id] = Window{x, y, width, height, style, menu, false};
     return id;

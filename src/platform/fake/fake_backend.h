@@ -36,8 +36,8 @@ public:
     FrameInsets frame{4, 24, 4, 4};
     int32_t menu_height = 20;
 
-    WindowId AddWindow(int32_t x, int32_t y, int32_t width, int32_t height,
-                       uint32_t style = WS_OVERLAPPEDWINDOW, bool menu = false);
+    WindowId AddWindow(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style = WS_OVERLAPPEDWINDOW,
+                       bool menu = false);
     void RemoveWindow(WindowId id) { windows_.erase(id); }
     Window& window(WindowId id) { return windows_.at(id); }
     void QueueEvent(const Message& m) { events_.push_back(m); }

@@ -11,41 +11,42 @@ namespace vxl::platform {
 namespace {
 
 // Sizes a full-screen display may ask for besides the desktop's own and those SDL lists.
-constexpr std::pair<int32_t, int32_t> kCommonSizes[] = {{320, 200},  {320, 240},  {640, 400},
-                                                        {640, 480},  {800, 600},  {1024, 768},
-                                                        {1280, 720}, {1280, 1024}, {1920, 1080}};
+constexpr std::pair<int32_t, int32_t> kCommonSizes[] = {{320, 200},  {320, 240},  {640, 400},   {640, 480},  {800, 600},
+                                                        {1024, 768}, {1280, 720}, {1280, 1024}, {1920, 1080}};
 constexpr uint32_t kDepths[] = {15, 16, 24, 32};
 constexpr uint32_t kUnknownRefresh = 60;
 
-SDL_Window* Find(WindowId id) { return id ? SDL_GetWindowFromID(id) : nullptr; }
+SDL_Window* Find(WindowId id) {
+    return id ? SDL_GetWindowFromID(id) : nullptr;
+}
 
 uint32_t SdlFormatOf(const PixelFormat& f) {
     switch (f.rgb_bit_count) {
-    case 32:
-        return SDL_PIXELFORMAT_RGB888;
-    case 24:
-        return SDL_PIXELFORMAT_BGR24;
-    case 16:
-        return f.g_mask == 0x3E0 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB565;
-    default:
-        return SDL_PIXELFORMAT_UNKNOWN;
+        case 32:
+            return SDL_PIXELFORMAT_RGB888;
+        case 24:
+            return SDL_PIXELFORMAT_BGR24;
+        case 16:
+            return f.g_mask == 0x3E0 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB565;
+        default:
+            return SDL_PIXELFORMAT_UNKNOWN;
     }
 }
 
 void AddMouseButton(std::vector<Message>* out, const SDL_MouseButtonEvent& b, bool down) {
     uint32_t msg = 0;
     switch (b.button) {
-    case SDL_BUTTON_LEFT:
-        msg = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        break;
-    case SDL_BUTTON_RIGHT:
-        msg = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-        break;
-    case SDL_BUTTON_MIDDLE:
-        msg = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
-        break;
-    default:
-        return;
+        case SDL_BUTTON_LEFT:
+            msg = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            break;
+        case SDL_BUTTON_RIGHT:
+            msg = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            msg = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+            break;
+        default:
+            return;
     }
     out->push_back(Message{b.windowID, msg, 0, int64_t(uint16_t(b.x)) | int64_t(uint16_t(b.y)) << 16});
 }
@@ -129,7 +130,9 @@ std::vector<DisplayMode> SdlBackend::DisplayModes() {
     return modes;
 }
 
-bool SdlBackend::IsWindow(WindowId id) { return Find(id) != nullptr; }
+bool SdlBackend::IsWindow(WindowId id) {
+    return Find(id) != nullptr;
+}
 
 uint32_t SdlBackend::WindowStyle(WindowId id) {
     SDL_Window* w = Find(id);
@@ -199,55 +202,57 @@ void SdlBackend::PollEvents(std::vector<Message>* out) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
-        case SDL_QUIT:
-            out->push_back(Message{0, WM_QUIT, 0, 0});
-            break;
-        case SDL_WINDOWEVENT: {
-            const uint32_t id = e.window.windowID;
-            switch (e.window.event) {
-            case SDL_WINDOWEVENT_CLOSE:
-                out->push_back(Message{id, WM_CLOSE, 0, 0});
+            case SDL_QUIT:
+                out->push_back(Message{0, WM_QUIT, 0, 0});
                 break;
-            case SDL_WINDOWEVENT_MOVED:
-                out->push_back(Message{id, WM_MOVE, 0, int64_t(uint16_t(e.window.data1)) |
-                                                           int64_t(uint16_t(e.window.data2)) << 16});
+            case SDL_WINDOWEVENT: {
+                const uint32_t id = e.window.windowID;
+                switch (e.window.event) {
+                    case SDL_WINDOWEVENT_CLOSE:
+                        out->push_back(Message{id, WM_CLOSE, 0, 0});
+                        break;
+                    case SDL_WINDOWEVENT_MOVED:
+                        out->push_back(
+                            Message{id, WM_MOVE, 0,
+                                    int64_t(uint16_t(e.window.data1)) | int64_t(uint16_t(e.window.data2)) << 16});
+                        break;
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                        out->push_back(
+                            Message{id, WM_SIZE, 0,
+                                    int64_t(uint16_t(e.window.data1)) | int64_t(uint16_t(e.window.data2)) << 16});
+                        break;
+                    case SDL_WINDOWEVENT_EXPOSED:
+                        out->push_back(Message{id, WM_PAINT, 0, 0});
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                        out->push_back(Message{id, WM_SETFOCUS, 0, 0});
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                        out->push_back(Message{id, WM_KILLFOCUS, 0, 0});
+                        break;
+                    default:
+                        break;
+                }
                 break;
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
-                out->push_back(Message{id, WM_SIZE, 0, int64_t(uint16_t(e.window.data1)) |
-                                                           int64_t(uint16_t(e.window.data2)) << 16});
+            }
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+                out->push_back(Message{e.key.windowID, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP,
+                                       uint64_t(e.key.keysym.scancode), e.key.repeat});
                 break;
-            case SDL_WINDOWEVENT_EXPOSED:
-                out->push_back(Message{id, WM_PAINT, 0, 0});
+            case SDL_MOUSEMOTION:
+                out->push_back(Message{e.motion.windowID, WM_MOUSEMOVE, e.motion.state,
+                                       int64_t(uint16_t(e.motion.x)) | int64_t(uint16_t(e.motion.y)) << 16});
                 break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                out->push_back(Message{id, WM_SETFOCUS, 0, 0});
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+                AddMouseButton(out, e.button, e.type == SDL_MOUSEBUTTONDOWN);
                 break;
-            case SDL_WINDOWEVENT_FOCUS_LOST:
-                out->push_back(Message{id, WM_KILLFOCUS, 0, 0});
+            case SDL_MOUSEWHEEL:
+                out->push_back(Message{e.wheel.windowID, WM_MOUSEWHEEL, uint64_t(uint32_t(e.wheel.y * 120)), 0});
                 break;
             default:
                 break;
-            }
-            break;
-        }
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            out->push_back(Message{e.key.windowID, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP,
-                                   uint64_t(e.key.keysym.scancode), e.key.repeat});
-            break;
-        case SDL_MOUSEMOTION:
-            out->push_back(Message{e.motion.windowID, WM_MOUSEMOVE, e.motion.state,
-                                   int64_t(uint16_t(e.motion.x)) | int64_t(uint16_t(e.motion.y)) << 16});
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            AddMouseButton(out, e.button, e.type == SDL_MOUSEBUTTONDOWN);
-            break;
-        case SDL_MOUSEWHEEL:
-            out->push_back(Message{e.wheel.windowID, WM_MOUSEWHEEL, uint64_t(uint32_t(e.wheel.y * 120)), 0});
-            break;
-        default:
-            break;
         }
     }
 }
@@ -262,9 +267,8 @@ void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t 
     if (!target) {
         return;
     }
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width,
-                                                             view.height, int(view.format.rgb_bit_count),
-                                                             view.pitch, format);
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width, view.height,
+                                                             int(view.format.rgb_bit_count), view.pitch, format);
     if (!source) {
         return;
     }

@@ -15,41 +15,41 @@ constexpr size_t kStringFillBytes = size_t(1) << 20;
 
 inline uint32_t LoadPixel(const uint8_t* p, uint32_t bpp) {
     switch (bpp) {
-    case 1:
-        return p[0];
-    case 2: {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
-        return v;
-    }
-    case 3:
-        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
-    default: {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
+        case 1:
+            return p[0];
+        case 2: {
+            uint16_t v;
+            std::memcpy(&v, p, 2);
+            return v;
+        }
+        case 3:
+            return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+        default: {
+            uint32_t v;
+            std::memcpy(&v, p, 4);
+            return v;
+        }
     }
 }
 
 inline void StorePixel(uint8_t* p, uint32_t bpp, uint32_t c) {
     switch (bpp) {
-    case 1:
-        p[0] = uint8_t(c);
-        break;
-    case 2: {
-        const uint16_t v = uint16_t(c);
-        std::memcpy(p, &v, 2);
-        break;
-    }
-    case 3:
-        p[0] = uint8_t(c);
-        p[1] = uint8_t(c >> 8);
-        p[2] = uint8_t(c >> 16);
-        break;
-    default:
-        std::memcpy(p, &c, 4);
-        break;
+        case 1:
+            p[0] = uint8_t(c);
+            break;
+        case 2: {
+            const uint16_t v = uint16_t(c);
+            std::memcpy(p, &v, 2);
+            break;
+        }
+        case 3:
+            p[0] = uint8_t(c);
+            p[1] = uint8_t(c >> 8);
+            p[2] = uint8_t(c >> 16);
+            break;
+        default:
+            std::memcpy(p, &c, 4);
+            break;
     }
 }
 
@@ -80,7 +80,7 @@ void FillPatternSse2(uint8_t* dst, size_t bytes, const uint8_t* pattern, size_t 
 }
 
 __attribute__((target("avx2"))) void FillPatternAvx2(uint8_t* dst, size_t bytes, const uint8_t* pattern,
-                                                       size_t period) {
+                                                     size_t period) {
     if (period == 32) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pattern));
         for (; bytes >= 128; bytes -= 128, dst += 128) {
@@ -106,8 +106,8 @@ __attribute__((target("avx2"))) void FillPatternAvx2(uint8_t* dst, size_t bytes,
 }
 
 template <typename Op>
-void ForEachKeyedPixel(uint32_t bpp, uint8_t* d, const uint8_t* s, int32_t n, uint32_t lo, uint32_t hi,
-                       uint32_t mask, Op&& src_offset) {
+void ForEachKeyedPixel(uint32_t bpp, uint8_t* d, const uint8_t* s, int32_t n, uint32_t lo, uint32_t hi, uint32_t mask,
+                       Op&& src_offset) {
     for (int32_t x = 0; x < n; ++x) {
         const uint8_t* sp = s + src_offset(x);
         const uint32_t c = LoadPixel(sp, bpp);
@@ -131,10 +131,10 @@ void FillSpan(uint8_t* dst, int64_t count, uint32_t bpp, uint32_t colour) {
         return;
     }
     const size_t bytes = size_t(count) * bpp;
-    const bool same_bytes = bpp == 1 || (bpp == 2 && (colour & 0xFF) == ((colour >> 8) & 0xFF)) ||
-                            (bpp == 3 && (colour & 0xFF) == ((colour >> 8) & 0xFF) &&
-                             (colour & 0xFF) == ((colour >> 16) & 0xFF)) ||
-                            (bpp == 4 && colour == (colour & 0xFF) * 0x01010101u);
+    const bool same_bytes =
+        bpp == 1 || (bpp == 2 && (colour & 0xFF) == ((colour >> 8) & 0xFF)) ||
+        (bpp == 3 && (colour & 0xFF) == ((colour >> 8) & 0xFF) && (colour & 0xFF) == ((colour >> 16) & 0xFF)) ||
+        (bpp == 4 && colour == (colour & 0xFF) * 0x01010101u);
     if (same_bytes) {
         std::memset(dst, int(colour & 0xFF), bytes);
         return;
@@ -207,8 +207,8 @@ void CopyRect(const PixelMemory& dst, const Rect& d, const PixelMemory& src, con
     }
 }
 
-void CopyRectKeyed(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s,
-                   uint32_t key_low, uint32_t key_high, uint32_t key_mask) {
+void CopyRectKeyed(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s, uint32_t key_low,
+                   uint32_t key_high, uint32_t key_mask) {
     if (d.Empty()) {
         return;
     }

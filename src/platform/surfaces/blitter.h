@@ -29,8 +29,8 @@ void CopyRect(const PixelMemory& dst, const Rect& d, const PixelMemory& src, con
 
 // As CopyRect, leaving destination pixels where the source pixel, masked by `key_mask`, lies in
 // [key_low, key_high].
-void CopyRectKeyed(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s,
-                   uint32_t key_low, uint32_t key_high, uint32_t key_mask);
+void CopyRectKeyed(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s, uint32_t key_low,
+                   uint32_t key_high, uint32_t key_mask);
 
 // Nearest-pixel stretch of `full_src` onto `full_dst`, drawing only the part of the destination inside
 // `clip`. Destination pixel centres are mapped to the source: x' = sx + floor((2(x-dx)+1) * sw / (2 dw)).

@@ -66,10 +66,10 @@ void Surface::Present() {
     if (visible.Empty()) {
         return;
     }
-    const uint8_t* origin = memory_.get() + int64_t(visible.top) * pitch_ +
-                            int64_t(visible.left) * format_.BytesPerPixel();
-    backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
-                    visible.left - cx, visible.top - cy, false);
+    const uint8_t* origin =
+        memory_.get() + int64_t(visible.top) * pitch_ + int64_t(visible.left) * format_.BytesPerPixel();
+    backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_}, visible.left - cx,
+                    visible.top - cy, false);
 }
 
 HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {

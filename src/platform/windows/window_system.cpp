@@ -42,7 +42,9 @@ void Pump() {
 
 }  // namespace
 
-bool IsWindow(WindowId window) { return window != 0 && CurrentBackend().IsWindow(window); }
+bool IsWindow(WindowId window) {
+    return window != 0 && CurrentBackend().IsWindow(window);
+}
 
 uint32_t GetWindowLong(WindowId window, int32_t index) {
     if (!IsWindow(window) || index != GWL_STYLE) {
@@ -57,7 +59,9 @@ void SetWindowLong(WindowId window, int32_t index, uint32_t value) {
     }
 }
 
-bool WindowHasMenu(WindowId window) { return IsWindow(window) && CurrentBackend().WindowHasMenu(window); }
+bool WindowHasMenu(WindowId window) {
+    return IsWindow(window) && CurrentBackend().WindowHasMenu(window);
+}
 
 void AdjustWindowRect(WindowId window, Rect* rect) {
     if (!IsWindow(window)) {
@@ -138,7 +142,9 @@ void PostMessage(WindowId window, uint32_t message, uint64_t wparam, int64_t lpa
     Enqueue(Message{window, message, wparam, lparam});
 }
 
-void PostQuitMessage(int32_t exit_code) { Enqueue(Message{0, WM_QUIT, static_cast<uint64_t>(exit_code), 0}); }
+void PostQuitMessage(int32_t exit_code) {
+    Enqueue(Message{0, WM_QUIT, static_cast<uint64_t>(exit_code), 0});
+}
 
 void SetWindowProc(WindowId window, WindowProc proc) {
     if (proc) {
