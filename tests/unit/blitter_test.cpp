@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/cpu.h"
@@ -24,44 +27,50 @@ TEST(BlitterTest, ReferenceFillWritesLowBytesLittleEndian) {
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0xEE, 0x44, 0x33, 0x22, 0x44, 0x33, 0x22, 0xEE}));
 }
 
+// Fills `count` pixels at `offset` into a copy of `around` both ways; "" when they agree, else where
+// they first differ.
+std::string FillDifference(std::vector<uint8_t> around, size_t offset, int64_t count, uint32_t bpp, uint32_t colour) {
+    std::vector<uint8_t> want = around;
+    platform::FillSpanReference(want.data() + offset, count, bpp, colour);
+    platform::FillSpan(around.data() + offset, count, bpp, colour);
+    const auto [got, wanted] = std::mismatch(around.begin(), around.end(), want.begin());
+    if (got == around.end()) return "";
+    return "byte " + std::to_string(got - around.begin() - ptrdiff_t(offset)) + " of the span is " +
+           std::to_string(*got) + ", want " + std::to_string(*wanted);
+}
+
 // The vector fills must match the per-pixel one byte for byte, never writing past the span.
 TEST(BlitterTest, FillSpanMatchesReference) {
     CpuFeaturesReset reset;
     constexpr size_t kGuard = 40;
     for (const bool avx2 : {false, true}) {
-        if (avx2 && !__builtin_cpu_supports("avx2")) {
-            continue;  // this machine cannot run the AVX2 half
-        }
+        if (avx2 && !__builtin_cpu_supports("avx2")) continue;  // this machine cannot run the AVX2 half
         platform::ForceCpuFeatures({true, avx2});
         for (uint32_t bpp = 1; bpp <= 4; ++bpp) {
             for (int64_t length = 0; length <= 300; ++length) {
                 const uint32_t seed = uint32_t(length) * 131 + bpp * 7 + (avx2 ? 100000 : 0);
                 std::mt19937 rng(seed);
                 const size_t offset = rng() % 8;
-                uint32_t colour = rng();
-                switch (rng() % 3) {  // also colours whose bytes repeat, with and without noise above
-                case 0:
-                    colour = (colour & 0xFF) * 0x01010101u;
-                    break;
-                case 1:
-                    colour = (colour & 0xFF) * 0x00010101u | (colour & 0xFF000000u);
-                    break;
-                }
-                std::vector<uint8_t> expected(kGuard + offset + size_t(length) * bpp + kGuard);
-                for (uint8_t& b : expected) b = uint8_t(rng());
-                std::vector<uint8_t> actual = expected;
-                platform::FillSpanReference(expected.data() + kGuard + offset, length, bpp, colour);
-                platform::FillSpan(actual.data() + kGuard + offset, length, bpp, colour);
-                if (actual != expected) {
-                    size_t i = 0;
-                    while (actual[i] == expected[i]) ++i;
-                    FAIL() << "seed " << seed << " avx2 " << avx2 << " bpp " << bpp << " length " << length
-                           << " offset " << offset << " colour 0x" << std::hex << colour << std::dec
-                           << ": first difference at byte " << (int64_t(i) - int64_t(kGuard + offset))
-                           << " of the span, got " << int(actual[i]) << " want " << int(expected[i]);
-                }
+                const uint32_t random = rng();
+                // Also colours whose bytes repeat, with and without noise above.
+                const uint32_t kinds[] = {(random & 0xFF) * 0x01010101u,
+                                          (random & 0xFF) * 0x00010101u | (random & 0xFF000000u), random};
+                const uint32_t colour = kinds[rng() % 3];
+                std::vector<uint8_t> bytes(kGuard + offset + size_t(length) * bpp + kGuard);
+                for (uint8_t& b : bytes) b = uint8_t(rng());
+                ASSERT_EQ(FillDifference(bytes, kGuard + offset, length, bpp, colour), "")
+                    << "seed " << seed << " avx2 " << avx2 << " bpp " << bpp << " length " << length << " offset "
+                    << offset << " colour 0x" << std::hex << colour;
             }
         }
+    }
+}
+
+// Spans of a mebibyte and more are stored differently; an odd count of 2-byte pixels ends mid-word.
+TEST(BlitterTest, HugeFillSpanMatchesReference) {
+    for (auto [bpp, count] : {std::pair{2u, (1 << 19) + 1}, {2u, (1 << 20) + 7}, {4u, 1 << 18}, {4u, (1 << 18) + 5}}) {
+        const std::vector<uint8_t> bytes(size_t(count) * bpp + 16, 0xEE);
+        EXPECT_EQ(FillDifference(bytes, 3, count, bpp, 0x12345678), "") << "bpp " << bpp << " count " << count;
     }
 }
 
@@ -77,11 +86,9 @@ struct Picture {
     Picture(uint32_t b, const std::vector<std::string>& rows)
         : bpp(b), width(int32_t(rows[0].size())), height(int32_t(rows.size())), pitch(width * int32_t(b) + 3) {
         bytes.assign(size_t(pitch) * height, 0);
-        for (int32_t y = 0; y < height; ++y) {
-            for (int32_t x = 0; x < width; ++x) {
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x)
                 platform::FillSpanReference(At(x, y), 1, bpp, kHigh | uint8_t(rows[y][x]));
-            }
-        }
     }
 
     uint8_t* At(int32_t x, int32_t y) { return bytes.data() + y * pitch + x * int32_t(bpp); }
@@ -89,17 +96,13 @@ struct Picture {
 
     // Back to characters; '?' marks a pixel whose upper bytes were not carried along.
     std::vector<std::string> Rows() {
-        std::vector<std::string> rows;
-        for (int32_t y = 0; y < height; ++y) {
-            std::string row;
+        std::vector<std::string> rows(size_t(height), std::string(size_t(width), '?'));
+        for (int32_t y = 0; y < height; ++y)
             for (int32_t x = 0; x < width; ++x) {
-                const uint8_t* p = At(x, y);
-                bool whole = true;
-                for (uint32_t i = 1; i < bpp; ++i) whole = whole && p[i] == uint8_t(kHigh >> (8 * i));
-                row += whole ? char(p[0]) : '?';
+                uint8_t whole[4];
+                platform::FillSpanReference(whole, 1, bpp, kHigh | *At(x, y));
+                if (std::memcmp(whole, At(x, y), bpp) == 0) rows[y][x] = char(*At(x, y));
             }
-            rows.push_back(row);
-        }
         return rows;
     }
 };
@@ -110,9 +113,7 @@ using Rows = std::vector<std::string>;
 TEST(BlitterTest, OverlappingCopyActsLikeCopyThroughTemporary) {
     std::mt19937 rng(7);
     Rows random(10, std::string(12, ' '));
-    for (auto& row : random) {
-        for (char& c : row) c = char('a' + rng() % 26);
-    }
+    for (auto& row : random) std::generate(row.begin(), row.end(), [&] { return char('a' + rng() % 26); });
     const Rect source{3, 3, 9, 8};
     for (uint32_t bpp = 1; bpp <= 4; ++bpp) {
         for (auto [dx, dy] : {std::pair{2, 1}, {-2, -1}, {1, 0}, {-1, 0}, {0, 2}, {0, -2}, {-3, 2}, {3, -2}}) {
@@ -120,9 +121,8 @@ TEST(BlitterTest, OverlappingCopyActsLikeCopyThroughTemporary) {
             const Rect dest{source.left + dx, source.top + dy, source.right + dx, source.bottom + dy};
             Rows expected = random;
             for (int32_t y = 0; y < source.Height(); ++y) {
-                for (int32_t x = 0; x < source.Width(); ++x) {
-                    expected[dest.top + y][dest.left + x] = random[source.top + y][source.left + x];
-                }
+                expected[dest.top + y].replace(dest.left, source.Width(), random[source.top + y], source.left,
+                                               source.Width());
             }
             Picture p(bpp, random);
             platform::CopyRect(p.Memory(), dest, p.Memory(), source);
@@ -145,31 +145,20 @@ TEST(BlitterTest, KeyedCopyKeepsKeyPixels) {
 TEST(BlitterTest, StretchPicksNearestSourcePixel) {
     const Rows kSmall{"AB", "CD"};
     const Rows kLarge{"ABCD", "EFGH", "IJKL", "MNOP"};
-    const struct {
-        const char* name;
-        Rows src, dst;
-        Rect full_dst, clip;
-        bool keyed;
-        Rows expected;
-    } cases[] = {
+    // Source, destination, where the whole source goes and the part of that drawn, keyed, the result.
+    const std::tuple<const char*, Rows, Rows, Rect, Rect, bool, Rows> cases[] = {
         {"double", kSmall, Rows(4, "...."), {0, 0, 4, 4}, {0, 0, 4, 4}, false, {"AABB", "AABB", "CCDD", "CCDD"}},
         {"halve", kLarge, Rows(2, ".."), {0, 0, 2, 2}, {0, 0, 2, 2}, false, {"FH", "NP"}},
-        {"clipped",
-         kSmall,
-         Rows(6, "......"),
-         {1, 1, 5, 5},
-         {2, 0, 6, 3},
-         false,
-         {"......", "..ABB.", "..ABB.", "......", "......", "......"}},
+        {"clipped", kSmall, Rows(4, "....."), {0, 1, 4, 5}, {1, 0, 5, 3}, false, {".....", ".ABB.", ".ABB.", "....."}},
         {"keyed", {"aB", "Cd"}, Rows(4, "...."), {0, 0, 4, 4}, {0, 0, 4, 4}, true, {"....", "....", "..dd", "..dd"}},
     };
     for (uint32_t bpp = 1; bpp <= 4; ++bpp) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + " bpp " + std::to_string(bpp));
-            Picture src(bpp, c.src), dst(bpp, c.dst);
-            platform::StretchRect(dst.Memory(), c.full_dst, c.clip, src.Memory(), Rect{0, 0, src.width, src.height},
-                                  c.keyed, 'A', 'C', 0xDF);
-            EXPECT_EQ(dst.Rows(), c.expected);
+        for (const auto& [name, src_rows, dst_rows, full_dst, clip, keyed, expected] : cases) {
+            SCOPED_TRACE(std::string(name) + " bpp " + std::to_string(bpp));
+            Picture src(bpp, src_rows), dst(bpp, dst_rows);
+            platform::StretchRect(dst.Memory(), full_dst, clip, src.Memory(), Rect{0, 0, src.width, src.height}, keyed,
+                                  'A', 'C', 0xDF);
+            EXPECT_EQ(dst.Rows(), expected);
         }
     }
 }

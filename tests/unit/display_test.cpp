@@ -1,5 +1,7 @@
 // The windowed display: depth and size, clearing onto the screen, moving, closing, the message pump.
-#include <cstring>
+#include <cctype>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "fake_fixture.h"
@@ -12,162 +14,89 @@ namespace {
 using namespace platform;
 using DisplayTest = FakeTest;
 
-uint32_t PixelAt(const uint8_t* p, uint32_t bytes) {
-    uint32_t v = 0;
-    std::memcpy(&v, p, bytes);
-    return v;
-}
+TEST_F(DisplayTest, TakesDesktopDepthButEightBitsAndClearsTheClientAreaOnly) {
+    // Desktop depth, then the display's size and the depth asked for, which means nothing in a window.
+    for (auto [desktop, w, h, bpp] :
+         {std::tuple{15u, 320, 200, 32}, {16u, 640, 480, 8}, {24u, 100, 50, 16}, {32u, 321, 199, 0}}) {
+        SCOPED_TRACE(desktop);
+        SetDesktopDepth(desktop);
+        const WindowId win = fake_->AddWindow(100, 80, 50, 50);
+        InitVexel(win, w, h, bpp, 0);
+        EXPECT_EQ(GlobalBpp(), int32_t(desktop));
+        EXPECT_EQ(std::pair(VexelSizeX(), VexelSizeY()), std::pair(w, h));
+        EXPECT_EQ(Geometry(fake_->window(win)), std::vector<int32_t>({100, 80, w, h}));  // sized, not moved
 
-bool FrameIsAll(const FakeBackend::Frame& f, uint32_t colour) {
-    const uint32_t bytes = f.format.BytesPerPixel();
-    for (size_t i = 0; i < f.pixels.size(); i += bytes) {
-        if (PixelAt(&f.pixels[i], bytes) != colour) return false;
-    }
-    return !f.pixels.empty();
-}
-
-TEST_F(DisplayTest, TakesDesktopDepthAndSizesClientArea) {
-    struct Case {
-        uint32_t desktop;
-        int32_t w, h, bpp;
-    };
-    for (const Case& c : {Case{15, 320, 200, 32}, Case{16, 640, 480, 8}, Case{24, 100, 50, 16}, Case{32, 321, 199, 0}}) {
-        SCOPED_TRACE(c.desktop);
-        SetDesktopDepth(c.desktop);
-        const WindowId w = fake_->AddWindow(10, 10, 50, 50);
-        InitVexel(w, c.w, c.h, c.bpp, 0);  // bpp means nothing in a window
-        EXPECT_EQ(GlobalBpp(), int32_t(c.desktop));
-        EXPECT_EQ(VexelSizeX(), c.w);
-        EXPECT_EQ(VexelSizeY(), c.h);
-        EXPECT_EQ(fake_->window(w).width, c.w);
-        EXPECT_EQ(fake_->window(w).height, c.h);
-        EXPECT_EQ(fake_->window(w).x, 10);  // sized, not moved
-    }
-}
-
-TEST_F(DisplayTest, EightBitDesktopIsRefused) {
-    SetDesktopDepth(8);
-    EXPECT_EQ(FatalMessage([&] { OpenWindowed(); }),
-              "[TVexel]Create -> Desktop color depth not supported (only 15,16,24,32bit)");
-    EXPECT_EQ(VexelSizeX(), 0);
-    EXPECT_EQ(GlobalBpp(), 0);
-}
-
-TEST_F(DisplayTest, ClearPaintsTheClientAreaOnly) {
-    for (uint32_t depth : {16u, 24u, 32u}) {
-        SCOPED_TRACE(depth);
-        SetDesktopDepth(depth);
-        const WindowId w = OpenWindowed(320, 240);  // client area at (100, 80)
         const uint32_t colour = RGB(10, 200, 30);
         ClearVexel(colour);
         ASSERT_FALSE(fake_->frames().empty());
         const FakeBackend::Frame& f = fake_->frames().back();
-        EXPECT_EQ(f.window, w);
-        EXPECT_EQ(f.width, 320);
-        EXPECT_EQ(f.height, 240);
-        EXPECT_FALSE(f.scaled);
-        EXPECT_TRUE(FrameIsAll(f, colour));
+        EXPECT_EQ(std::vector<int32_t>({int32_t(f.window), f.width, f.height, f.scaled}),
+                  std::vector<int32_t>({int32_t(win), w, h, false}));
+        const uint32_t bytes = f.format.BytesPerPixel();
+        ASSERT_EQ(f.pixels.size(), size_t(w * h) * bytes);
+        for (size_t i = 0; i < f.pixels.size(); i += bytes) ASSERT_EQ(LoadPixel(&f.pixels[i], bytes), colour) << i;
 
         // The screen around the window keeps what it had.
         SurfaceDesc d;
         TheLibrary().display->primary()->GetSurfaceDesc(&d);
-        const auto* screen = static_cast<const uint8_t*>(d.surface);
-        const uint32_t bytes = d.pixel_format.BytesPerPixel();
-        auto at = [&](int32_t x, int32_t y) { return PixelAt(screen + y * d.pitch + x * bytes, bytes); };
+        auto at = [&](int32_t x, int32_t y) {
+            return LoadPixel(static_cast<const uint8_t*>(d.surface) + y * d.pitch + x * bytes, bytes);
+        };
         EXPECT_EQ(at(100, 80), colour);
-        EXPECT_EQ(at(419, 319), colour);
-        for (auto [x, y] : {std::pair{99, 80}, {420, 80}, {100, 79}, {100, 320}, {0, 0}}) {
+        EXPECT_EQ(at(99 + w, 79 + h), colour);
+        for (auto [x, y] : {std::pair{99, 80}, {100 + w, 80}, {100, 79}, {100, 80 + h}, {0, 0}}) {
             EXPECT_EQ(at(x, y), 0u) << x << "," << y;
         }
     }
+    CloseVexel();
+    SetDesktopDepth(8);
+    ExpectFatal("[TVexel]Create -> Desktop color depth not supported (only 15,16,24,32bit)", [&] { OpenWindowed(); });
+    EXPECT_EQ(VexelSizeX() | GlobalBpp(), 0);
 }
 
-TEST_F(DisplayTest, MovePlacesTheOuterRectangle) {
+TEST_F(DisplayTest, MoveThenCloseLeavesNoCurrentDisplay) {
     const WindowId w = OpenWindowed(320, 240);
     SetVexelWindowPos(10, 20);
     // The outer size becomes the display's size, so the frame eats into the client area.
-    EXPECT_EQ(fake_->window(w).x, 14);
-    EXPECT_EQ(fake_->window(w).y, 44);
-    EXPECT_EQ(fake_->window(w).width, 312);
-    EXPECT_EQ(fake_->window(w).height, 212);
-}
-
-TEST_F(DisplayTest, CloseLeavesNoCurrentDisplay) {
-    const WindowId w = OpenWindowed(320, 240);
+    EXPECT_EQ(Geometry(fake_->window(w)), std::vector<int32_t>({14, 44, 312, 212}));
     CloseVexel();
-    EXPECT_EQ(VexelSizeX(), 0);
-    EXPECT_EQ(VexelSizeY(), 0);
-    EXPECT_EQ(GlobalBpp(), 0);
+    EXPECT_EQ(VexelSizeX() | VexelSizeY() | GlobalBpp(), 0);
     fake_->QueueEvent(Message{w, WM_MOUSEMOVE, 0, 0});
     EXPECT_EQ(DoEvents(), 0);
     const size_t frames = fake_->frames().size();
-    const FakeBackend::Window before = fake_->window(w);
+    const std::vector<int32_t> before = Geometry(fake_->window(w));
     ClearVexel(0xFFFFFF);
     SetVexelWindowPos(0, 0);
     CloseVexel();
     EXPECT_EQ(fake_->frames().size(), frames);
-    EXPECT_EQ(fake_->window(w).x, before.x);
-    EXPECT_EQ(fake_->window(w).width, before.width);
+    EXPECT_EQ(Geometry(fake_->window(w)), before);
 
     OpenWindowed(640, 480);
     EXPECT_EQ(VexelSizeX(), 640);
     EXPECT_EQ(GlobalBpp(), 32);
 }
 
-TEST_F(DisplayTest, FullScreenHidesTheCursorUntilClosed) {
-    // Neither a windowed display nor a full-screen one that failed may unbalance the cursor count.
-    OpenWindowed();
-    EXPECT_TRUE(fake_->cursor_visible());
-    CloseVexel();
-    fake_->Fail(PlatformCall::SetDisplayMode, DDERR_GENERIC);
-    EXPECT_THROW(OpenFullScreen(640, 480, 32), std::exception);
-    EXPECT_TRUE(fake_->cursor_visible());
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
-        OpenFullScreen(640, 480, 32);
-        EXPECT_FALSE(fake_->cursor_visible());
-        CloseVexel();
-        EXPECT_TRUE(fake_->cursor_visible());
-    }
-}
-
+// Queued messages, one letter each: m, q and c a mouse move, quit and close for the host window, Q and
+// C a quit and close for another window, T a quit for the thread; then what successive calls return,
+// negated: 1 while running, 0 once the quit arrived.
 TEST_F(DisplayTest, DoEventsTakesOneMessagePerCall) {
     EXPECT_EQ(DoEvents(), 0);  // no display
-
-    enum Target { kHost, kOther, kThread };
-    struct Queued {
-        Target to;
-        uint32_t message;
-    };
-    struct Case {
-        const char* name;
-        std::vector<Queued> queue;
-        std::vector<int32_t> results;
-    };
-    const std::vector<Queued> five_moves(5, Queued{kHost, WM_MOUSEMOVE});
-    std::vector<Queued> moves_then_quit = five_moves;
-    moves_then_quit.push_back({kHost, WM_QUIT});
-    const Case cases[] = {
-        {"moves", five_moves, {-1, -1, -1, -1, -1, -1}},
-        {"moves then quit", moves_then_quit, {-1, -1, -1, -1, -1, 0, -1}},
-        {"other window", {{kOther, WM_QUIT}, {kOther, WM_CLOSE}}, {-1, -1}},
-        {"close", {{kHost, WM_CLOSE}}, {-1, 0, -1}},
-        {"thread quit", {{kThread, WM_QUIT}}, {0, -1}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::pair<std::string, std::string> cases[] = {
+        {"mmmmm", "111111"}, {"mmmmmq", "1111101"}, {"QC", "11"}, {"c", "101"}, {"T", "01"}};
+    for (const auto& [queue, expected] : cases) {
+        SCOPED_TRACE(queue);
         ResetLibrary();
-        const WindowId host = OpenWindowed();
-        const WindowId other = fake_->AddWindow(0, 0, 10, 10);
-        for (const Queued& q : c.queue) {
-            const WindowId to = q.to == kHost ? host : q.to == kOther ? other : 0;
-            fake_->QueueEvent(Message{to, q.message, 0, 0});
+        const WindowId host = OpenWindowed(), other = fake_->AddWindow(0, 0, 10, 10);
+        for (char m : queue) {
+            const WindowId to = std::islower(m) ? host : m == 'T' ? 0 : other;
+            const char kind = char(std::tolower(m));
+            fake_->QueueEvent(Message{to, kind == 'm' ? WM_MOUSEMOVE : kind == 'c' ? WM_CLOSE : WM_QUIT, 0, 0});
         }
-        std::vector<int32_t> results;
-        for (size_t i = 0; i < c.results.size(); ++i) results.push_back(DoEvents());
-        EXPECT_EQ(results, c.results);
+        std::string results;
+        for (size_t i = 0; i < expected.size(); ++i) results += char('0' - DoEvents());
+        EXPECT_EQ(results, expected);
         Message m;
-        EXPECT_EQ(PeekMessage(&m, other, PM_REMOVE), c.queue.front().to == kOther);  // left for its owner
+        EXPECT_EQ(PeekMessage(&m, other, PM_REMOVE), queue[0] == 'Q');  // left for its owner
     }
 }
 

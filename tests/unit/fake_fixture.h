@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "interface/library.h"
+#include "interface/result_texts.h"
 #include "platform/cpu.h"
 #include "platform/fake/fake_backend.h"
 #include "vxl.h"
@@ -45,13 +49,11 @@ protected:
     // Every size the tests use, at every depth, at 60 Hz.
     void ListCommonModes() {
         for (auto [w, h] : {std::pair{320, 200}, {320, 240}, {640, 480}, {800, 600}, {1024, 768}}) {
-            for (uint32_t bits : {8u, 15u, 16u, 24u, 32u}) {
-                fake_->modes.push_back(platform::DisplayMode{w, h, bits, 60});
-            }
+            for (uint32_t bits : {8u, 15u, 16u, 24u, 32u}) fake_->modes.push_back({w, h, bits, 60});
         }
     }
 
-    // A host window and a windowed display of w x h on it.
+    // A host window with its client area at (100, 80) and a display of w x h on it.
     platform::WindowId OpenWindowed(int32_t w = 320, int32_t h = 240) {
         window_ = fake_->AddWindow(100, 80, 200, 150);
         InitVexel(window_, w, h, 0, 0);
@@ -59,19 +61,15 @@ protected:
     }
 
     platform::WindowId OpenFullScreen(int32_t w, int32_t h, int32_t bpp) {
-        if (fake_->modes.empty()) {
-            ListCommonModes();
-        }
+        if (fake_->modes.empty()) ListCommonModes();
         window_ = fake_->AddWindow(100, 80, 200, 150);
         InitVexel(window_, w, h, bpp, 1);
         return window_;
     }
 
     static std::string ErrorLog() {
-        std::ifstream in(kLogName, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+        std::ifstream in("VXL_ERR.txt", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     // The message of the fatal error that `action` raises, "" when none is raised.
@@ -85,10 +83,60 @@ protected:
         return "";
     }
 
-    static constexpr const char* kLogName = "VXL_ERR.txt";
+    // `action` raises `expected`, which the log then holds as its only line.
+    template <typename Action>
+    static void ExpectFatal(const std::string& expected, Action&& action) {
+        EXPECT_EQ(FatalMessage(action), expected);
+        EXPECT_EQ(ErrorLog(), expected + "\r\n");
+    }
+
+    static std::string Failed(const char* tag, const char* op, platform::HResult code) {
+        return std::string(tag) + op + " -> " + DirectDrawResultText(code);
+    }
+
+    static std::vector<int32_t> Geometry(const platform::FakeBackend::Window& w) {
+        return {w.x, w.y, w.width, w.height};
+    }
+
+    static uint32_t LoadPixel(const uint8_t* p, uint32_t bytes) {
+        uint32_t v = 0;
+        std::memcpy(&v, p, bytes);
+        return v;
+    }
+
     platform::FakeBackend* fake_ = nullptr;
     platform::WindowId window_ = 0;
     std::filesystem::path dir_, old_dir_;
 };
+
+// A display of the parameter's depth, windowed on a desktop of that depth or full screen at it (on
+// a 32-bit desktop): what follows the depth must not care where it came from.
+class DepthTest : public FakeTest, public ::testing::WithParamInterface<std::tuple<uint32_t, bool>> {
+protected:
+    void SetUp() override {
+        FakeTest::SetUp();
+        if (full_) {
+            OpenFullScreen(640, 480, int32_t(depth_));
+        } else {
+            SetDesktopDepth(depth_);
+            OpenWindowed();
+        }
+        ASSERT_EQ(GlobalBpp(), int32_t(depth_));
+    }
+
+    const uint32_t depth_ = std::get<0>(GetParam());
+    const bool full_ = std::get<1>(GetParam());
+    const uint32_t bpp_ = depth_ == 15 ? 2 : depth_ / 8;  // bytes per pixel
+};
+
+// Full screen turns fatal errors into the end of the process, so tests that raise them stay windowed.
+inline auto AllDepths(bool full_screen_too = true) {
+    return ::testing::Combine(::testing::Values(15u, 16u, 24u, 32u),
+                              ::testing::ValuesIn(full_screen_too ? std::vector{false, true} : std::vector{false}));
+}
+
+inline std::string DepthName(const ::testing::TestParamInfo<std::tuple<uint32_t, bool>>& info) {
+    return (std::get<1>(info.param) ? "FullScreen" : "Windowed") + std::to_string(std::get<0>(info.param));
+}
 
 }  // namespace vxl::testing

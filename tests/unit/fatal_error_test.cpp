@@ -1,149 +1,80 @@
-// Every fatal message of display and buffer set-up, the error log, and the bounded waits on a busy
-// surface or blitter.
-#include <cstring>
+// Every fatal message of display and buffer set-up, the error log, and what still works afterwards.
+#include <tuple>
+#include <vector>
 
+#include "display/blit_completion.h"
 #include "display/mode_table.h"
 #include "fake_fixture.h"
-#include "interface/result_texts.h"
 
 namespace vxl::testing {
 namespace {
 
 using namespace platform;
+using FatalTest = FakeTest;
 
-class FatalTest : public FakeTest {
-protected:
-    // A table row starts from a fresh library and fake, as a test of its own would.
-    void Fresh() {
-        TearDown();
+TEST_F(FatalTest, SetUpFailuresAreReportedAndLeaveTheLibraryUsable) {
+    enum Stage { kWindowed, kFull, kBuffer };
+    // What is set up, the call that fails and its name in the message, its result and how often, and
+    // the results of the calls of it before the failing ones.
+    const std::tuple<Stage, PlatformCall, const char*, HResult, int, std::vector<HResult>> cases[] = {
+        {kWindowed, PlatformCall::DirectDrawCreate, "DirectDrawCreate", DDERR_GENERIC, 1, {}},
+        {kWindowed, PlatformCall::SetCooperativeLevel, "SetCooperativeLevel", DDERR_INVALIDPARAMS, 1, {}},
+        {kWindowed, PlatformCall::CreateSurface, "CreateSurface", DDERR_OUTOFMEMORY, 1, {}},            // primary
+        {kWindowed, PlatformCall::CreateSurface, "CreateSurface", DDERR_OUTOFVIDEOMEMORY, 1, {DD_OK}},  // back
+        {kWindowed, PlatformCall::CreateClipper, "CreateClipper", DDERR_UNSUPPORTED, 1, {}},
+        {kWindowed, PlatformCall::SetHWnd, "SetHWnd", DDERR_NOHWND, 1, {}},
+        {kWindowed, PlatformCall::SetClipper, "SetClipper", DDERR_INVALIDOBJECT, 1, {}},
+        {kWindowed, PlatformCall::GetPixelFormat, "GetPixelFormat", DDERR_SURFACELOST, 1, {}},
+        {kWindowed, PlatformCall::GetCaps, "GetCaps", DDERR_GENERIC, 1, {}},
+        {kFull, PlatformCall::DirectDrawCreate, "DirectDrawCreate", DDERR_OUTOFMEMORY, 1, {}},
+        {kFull, PlatformCall::SetCooperativeLevel, "SetCooperativeLevel", DDERR_EXCLUSIVEMODEALREADYSET, 1, {}},
+        {kFull, PlatformCall::SetDisplayMode, "SetDisplayMode", DDERR_INVALIDMODE, 1, {}},
+        {kFull, PlatformCall::CreateSurface, "CreateSurface", DDERR_OUTOFVIDEOMEMORY, 1, {}},
+        {kFull, PlatformCall::GetAttachedSurface, "GetAttachedSurface", DDERR_NOTFOUND, 1, {}},
+        {kFull, PlatformCall::SetClipper, "SetClipper", DDERR_NOCLIPLIST, 1, {}},
+        {kFull, PlatformCall::GetCaps, "GetCaps", DDERR_UNSUPPORTED, 1, {}},
+        // Both attempts, video then system memory, failing: the second one's result is reported.
+        {kBuffer, PlatformCall::CreateSurface, "CreateSurface", DDERR_GENERIC, 1, {DDERR_OUTOFVIDEOMEMORY}},
+        {kBuffer, PlatformCall::Lock, "Lock", DDERR_INVALIDRECT, 1, {}},
+        {kBuffer, PlatformCall::Lock, "Lock", DDERR_SURFACEBUSY, kMaxBlitterRetries, {}},  // give up, not hang
+        {kBuffer, PlatformCall::Unlock, "UnLock", DDERR_NOTLOCKED, 1, {}},
+    };
+    for (const auto& [stage, call, op, code, times, earlier] : cases) {
+        SCOPED_TRACE(std::string(op) + " at stage " + std::to_string(stage));
+        TearDown();  // each row starts afresh, as a test of its own would
         SetUp();
-    }
-
-    // The last frame's first pixel: what ClearVexel last put on screen.
-    uint32_t ShownColour() const {
-        const FakeBackend::Frame& f = fake_->frames().back();
-        uint32_t v = 0;
-        std::memcpy(&v, f.pixels.data(), f.format.BytesPerPixel());
-        return v;
-    }
-};
-
-std::string Expected(const char* tag, const char* op, HResult code) {
-    return std::string(tag) + op + " -> " + DirectDrawResultText(code);
-}
-
-TEST_F(FatalTest, DisplaySetUpFailures) {
-    struct Case {
-        PlatformCall call;
-        const char* op;
-        HResult code;
-        int succeed_first;  // calls of `call` that go through before the failing one
-        bool full;
-    };
-    const Case cases[] = {
-        {PlatformCall::DirectDrawCreate, "DirectDrawCreate", DDERR_GENERIC, 0, false},
-        {PlatformCall::SetCooperativeLevel, "SetCooperativeLevel", DDERR_INVALIDPARAMS, 0, false},
-        {PlatformCall::CreateSurface, "CreateSurface", DDERR_OUTOFMEMORY, 0, false},       // primary
-        {PlatformCall::CreateSurface, "CreateSurface", DDERR_OUTOFVIDEOMEMORY, 1, false},  // back
-        {PlatformCall::CreateClipper, "CreateClipper", DDERR_UNSUPPORTED, 0, false},
-        {PlatformCall::SetHWnd, "SetHWnd", DDERR_NOHWND, 0, false},
-        {PlatformCall::SetClipper, "SetClipper", DDERR_INVALIDOBJECT, 0, false},
-        {PlatformCall::GetPixelFormat, "GetPixelFormat", DDERR_SURFACELOST, 0, false},
-        {PlatformCall::GetCaps, "GetCaps", DDERR_GENERIC, 0, false},
-        {PlatformCall::DirectDrawCreate, "DirectDrawCreate", DDERR_OUTOFMEMORY, 0, true},
-        {PlatformCall::SetCooperativeLevel, "SetCooperativeLevel", DDERR_EXCLUSIVEMODEALREADYSET, 0, true},
-        {PlatformCall::SetDisplayMode, "SetDisplayMode", DDERR_INVALIDMODE, 0, true},
-        {PlatformCall::CreateSurface, "CreateSurface", DDERR_OUTOFVIDEOMEMORY, 0, true},
-        {PlatformCall::GetAttachedSurface, "GetAttachedSurface", DDERR_NOTFOUND, 0, true},
-        {PlatformCall::SetClipper, "SetClipper", DDERR_NOCLIPLIST, 0, true},
-        {PlatformCall::GetCaps, "GetCaps", DDERR_UNSUPPORTED, 0, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.op) + (c.full ? " full screen" : " windowed"));
-        Fresh();
-        if (c.full) {
+        fake_->hardware = stage == kBuffer;
+        if (stage == kFull) {
             ListCommonModes();
             TModeTable::Get().entries();  // read before the failure is armed
         }
-        if (c.succeed_first) fake_->Fail(c.call, DD_OK, c.succeed_first);
-        fake_->Fail(c.call, c.code);
-        const std::string expected = Expected("[TVexel]", c.op, c.code);
-        EXPECT_EQ(FatalMessage([&] { c.full ? OpenFullScreen(640, 480, 32) : OpenWindowed(); }), expected);
-        EXPECT_EQ(ErrorLog(), expected + "\r\n");
-        EXPECT_EQ(VexelSizeX(), 0);
-        EXPECT_FALSE(fake_->window(window_).full_screen);  // the desktop is back
+        window_ = fake_->AddWindow(100, 80, 200, 150);
+        if (stage == kBuffer) InitVexel(window_, 320, 240, 0, 0);
+        auto set_up = [&] {
+            if (stage == kBuffer) SetupBuffer(16, 16, 1);
+            if (stage != kBuffer) InitVexel(window_, 320, 240, 32, stage == kFull);
+        };
+        for (HResult e : earlier) fake_->Fail(call, e);
+        fake_->Fail(call, code, times);
+        ExpectFatal(Failed(stage == kBuffer ? "[TBufferVx]" : "[TVexel]", op, code), set_up);
+        EXPECT_EQ(VexelSizeX(), stage == kBuffer ? 320 : 0);  // a buffer's failure leaves the display open
+        EXPECT_FALSE(fake_->window(window_).full_screen);     // the desktop is back
         EXPECT_TRUE(fake_->cursor_visible());
 
-        InitVexel(window_, 200, 100, 0, 0);
-        EXPECT_EQ(VexelSizeX(), 200);
+        // The same set-up then succeeds on the same window, the cursor hidden only in full screen, and
+        // buffers work even with the lock briefly busy.
+        set_up();
+        EXPECT_EQ(VexelSizeX(), 320);
+        EXPECT_EQ(fake_->cursor_visible(), stage != kFull);
+        fake_->Fail(PlatformCall::Lock, DDERR_SURFACEBUSY, 3);
+        EXPECT_EQ(BufferSizeX(SetupBuffer(3, 2, 1)), 3);
     }
 }
 
 TEST_F(FatalTest, LogHoldsTheLastMessageOnly) {
-    const std::string first = FatalMessage([] { SetupBuffer(4, 4, 0); });
-    EXPECT_EQ(first, "[TBufferVx]Create -> No display open...");
-    EXPECT_EQ(ErrorLog(), first + "\r\n");
+    ExpectFatal("[TBufferVx]Create -> No display open...", [] { SetupBuffer(4, 4, 0); });
     fake_->Fail(PlatformCall::GetCaps, DDERR_GENERIC);
-    const std::string second = FatalMessage([&] { OpenWindowed(); });
-    EXPECT_EQ(second, Expected("[TVexel]", "GetCaps", DDERR_GENERIC));
-    EXPECT_EQ(ErrorLog(), second + "\r\n");
-}
-
-TEST_F(FatalTest, BufferSetUpFailures) {
-    struct Case {
-        PlatformCall call;
-        HResult code;
-        int times;
-        const char* op;
-    };
-    const Case cases[] = {
-        {PlatformCall::CreateSurface, DDERR_OUTOFMEMORY, 2, "CreateSurface"},  // both attempts
-        {PlatformCall::Lock, DDERR_INVALIDRECT, 1, "Lock"},
-        {PlatformCall::Lock, DDERR_SURFACEBUSY, 100000, "Lock"},  // busy for good: give up, not hang
-        {PlatformCall::Unlock, DDERR_NOTLOCKED, 1, "UnLock"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.op);
-        Fresh();
-        OpenWindowed();
-        fake_->Fail(c.call, c.code, c.times);
-        const std::string expected = Expected("[TBufferVx]", c.op, c.code);
-        EXPECT_EQ(FatalMessage([] { SetupBuffer(16, 16, 0); }), expected);
-        EXPECT_EQ(ErrorLog(), expected + "\r\n");
-        EXPECT_EQ(VexelSizeX(), 320);  // a buffer's failure leaves the display open
-    }
-}
-
-TEST_F(FatalTest, FirstAttemptFailingFallsBack) {
-    OpenWindowed();
-    fake_->Fail(PlatformCall::CreateSurface, DDERR_OUTOFVIDEOMEMORY);
-    EXPECT_EQ(BufferSizeX(SetupBuffer(16, 8, 1)), 16);
-}
-
-TEST_F(FatalTest, BriefLockContentionIsWaitedOut) {
-    OpenWindowed();
-    fake_->Fail(PlatformCall::Lock, DDERR_SURFACEBUSY, 3);
-    int32_t h = -1;
-    EXPECT_EQ(FatalMessage([&] { h = SetupBuffer(16, 8, 0); }), "");
-    EXPECT_EQ(BufferSizeX(h), 16);
-    EXPECT_NE(BufferPointer(h), nullptr);
-}
-
-TEST_F(FatalTest, ClearRidesOutABusyBlitter) {
-    OpenWindowed();
-    fake_->Fail(PlatformCall::Blt, DDERR_WASSTILLDRAWING, 3);
-    ClearVexel(0x123456);
-    EXPECT_EQ(ShownColour(), 0x123456u);
-
-    fake_->Fail(PlatformCall::GetBltStatus, DDERR_WASSTILLDRAWING, 100000);
-    ClearVexel(0x654321);
-    EXPECT_EQ(ShownColour(), 0x654321u);
-
-    fake_->Fail(PlatformCall::Blt, DDERR_WASSTILLDRAWING, 100000);
-    const size_t frames = fake_->frames().size();
-    ClearVexel(0xFFFFFF);  // dropped, not waited for
-    EXPECT_EQ(fake_->frames().size(), frames);
-    EXPECT_EQ(ShownColour(), 0x654321u);
+    ExpectFatal(Failed("[TVexel]", "GetCaps", DDERR_GENERIC), [&] { OpenWindowed(); });
 }
 
 }  // namespace
