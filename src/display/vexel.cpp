@@ -135,10 +135,7 @@ void TVexel::Clear(uint32_t colour) {
     if (!primary_) {
         return;
     }
-    Rect target = GetClientRect(window_);
-    int32_t x = 0, y = 0;
-    ClientToScreen(window_, &x, &y);
-    target = Rect{target.left + x, target.top + y, target.right + x, target.bottom + y};
+    const Rect target = ClientRectOnScreen(window_);
     FillAndWait(*primary_, &target, colour, [this] { RestoreDisplaySurfaces(); });
 }
 

@@ -40,10 +40,7 @@ Rect Surface::ClipArea() const {
     if (!IsPrimary() || screen_->mode_set || !clipper_ || !IsWindow(clipper_->window())) {
         return Bounds();
     }
-    int32_t x = 0, y = 0;
-    ClientToScreen(clipper_->window(), &x, &y);
-    const Rect client = GetClientRect(clipper_->window());
-    return Intersect(Bounds(), Rect{x, y, x + client.right, y + client.bottom});
+    return Intersect(Bounds(), ClientRectOnScreen(clipper_->window()));
 }
 
 void Surface::Present() {
@@ -59,17 +56,15 @@ void Surface::Present() {
         backend.Present(window, PixelView{memory_.get(), width_, height_, pitch_, format_}, 0, 0, true);
         return;
     }
-    int32_t cx = 0, cy = 0;
-    ClientToScreen(window, &cx, &cy);
-    const Rect client = GetClientRect(window);
-    const Rect visible = Intersect(Bounds(), Rect{cx, cy, cx + client.right, cy + client.bottom});
+    const Rect client = ClientRectOnScreen(window);
+    const Rect visible = Intersect(Bounds(), client);
     if (visible.Empty()) {
         return;
     }
     const uint8_t* origin =
         memory_.get() + int64_t(visible.top) * pitch_ + int64_t(visible.left) * format_.BytesPerPixel();
-    backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_}, visible.left - cx,
-                    visible.top - cy, false);
+    backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
+                    visible.left - client.left, visible.top - client.top, false);
 }
 
 HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {

@@ -106,6 +106,13 @@ void ClientToScreen(WindowId window, int32_t* x, int32_t* y) {
     *y += oy;
 }
 
+Rect ClientRectOnScreen(WindowId window) {
+    const Rect client = GetClientRect(window);
+    int32_t x = 0, y = 0;
+    ClientToScreen(window, &x, &y);
+    return Rect{x, y, x + client.right, y + client.bottom};
+}
+
 bool PeekMessage(Message* msg, WindowId window, uint32_t remove) {
     Pump();
     auto& q = Sys().queue;

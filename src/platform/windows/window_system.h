@@ -34,6 +34,8 @@ void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t 
 Rect GetClientRect(WindowId window);
 // The screen position of the client area's origin.
 void ClientToScreen(WindowId window, int32_t* x, int32_t* y);
+// The client area in screen coordinates.
+Rect ClientRectOnScreen(WindowId window);
 
 // Takes the oldest message for `window`, or the thread's quit message, into *msg.
 bool PeekMessage(Message* msg, WindowId window, uint32_t remove);
