@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "interface/library.h"
+#include "exports/library.h"
 #include "platform/cpu.h"
 #include "platform/fake/fake_backend.h"
 #include "platform/surfaces/blitter.h"

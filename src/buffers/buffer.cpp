@@ -2,8 +2,8 @@
 
 #include "display/blit_completion.h"
 #include "display/vexel.h"
-#include "interface/fatal_error.h"
-#include "interface/result_texts.h"
+#include "core/fatal_error.h"
+#include "core/result_texts.h"
 
 namespace vxl {
 

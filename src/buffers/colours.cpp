@@ -1,5 +1,5 @@
 #include "buffers/pixel_format.h"
-#include "interface/library_state.h"
+#include "core/library_state.h"
 
 namespace vxl {
 

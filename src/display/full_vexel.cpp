@@ -1,7 +1,7 @@
 #include "display/full_vexel.h"
 
 #include "display/mode_table.h"
-#include "interface/library_state.h"
+#include "core/library_state.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {

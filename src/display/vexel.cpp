@@ -1,8 +1,8 @@
 #include "display/vexel.h"
 
 #include "display/blit_completion.h"
-#include "interface/library_state.h"
-#include "interface/result_texts.h"
+#include "core/library_state.h"
+#include "core/result_texts.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "interface/fatal_error.h"
+#include "core/fatal_error.h"
 #include "platform/surfaces/direct_draw.h"
 
 namespace vxl {

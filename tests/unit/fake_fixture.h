@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "interface/library.h"
-#include "interface/result_texts.h"
+#include "exports/library.h"
+#include "core/result_texts.h"
 #include "platform/cpu.h"
 #include "platform/fake/fake_backend.h"
 #include "vxl.h"

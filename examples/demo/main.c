@@ -8,7 +8,14 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include "scenes.h"
 #include "vxl.h"
+
+/* Scenes register here, in drawing order. */
+static const DemoScene* const kScenes[] = {
+    NULL,
+};
+enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };
 
 enum { kWidth = 640, kHeight = 480, kHeadlessFrames = 180, kFrameEvery = 45 };
 
@@ -78,6 +85,9 @@ int main(void) {
     } else {
         printf("close the window to end the demo\n");
     }
+    for (int i = 0; i < kSceneCount; ++i) {
+        if (kScenes[i] && kScenes[i]->start) kScenes[i]->start(kWidth, kHeight);
+    }
 
     for (int frame = 0; headless ? frame < kHeadlessFrames : 1; ++frame) {
         if (!DoEvents()) {
@@ -86,6 +96,9 @@ int main(void) {
         int r, g, b;
         Hue(frame * 3, &r, &g, &b);
         ClearVexel(RGB(r, g, b));
+        for (int i = 0; i < kSceneCount; ++i) {
+            if (kScenes[i] && kScenes[i]->frame) kScenes[i]->frame(frame);
+        }
         if (headless && frame % kFrameEvery == 0) {
             char path[64];
             snprintf(path, sizeof path, "demo-frames/frame-%03d.png", frame);
@@ -98,6 +111,9 @@ int main(void) {
         }
     }
 
+    for (int i = kSceneCount - 1; i >= 0; --i) {
+        if (kScenes[i] && kScenes[i]->stop) kScenes[i]->stop();
+    }
     CloseVexel();
     SDL_DestroyWindow(window);
     SDL_Quit();

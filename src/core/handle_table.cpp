@@ -1,4 +1,4 @@
-#include "interface/handle_table.h"
+#include "core/handle_table.h"
 
 namespace vxl {
 

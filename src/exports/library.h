@@ -3,8 +3,8 @@
 
 #include <memory>
 
+#include "core/handle_table.h"
 #include "display/vexel.h"
-#include "interface/handle_table.h"
 
 namespace vxl {
 

@@ -1,4 +1,4 @@
-#include "interface/library_state.h"
+#include "core/library_state.h"
 
 namespace vxl {
 

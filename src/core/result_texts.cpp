@@ -1,4 +1,4 @@
-#include "interface/result_texts.h"
+#include "core/result_texts.h"
 
 #include <algorithm>
 #include <array>

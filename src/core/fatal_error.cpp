@@ -1,9 +1,9 @@
-#include "interface/fatal_error.h"
+#include "core/fatal_error.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "interface/library_state.h"
+#include "core/library_state.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {

@@ -1,0 +1,13 @@
+/* The demo's scenes. Each feature family shows itself in a scene file of its own; main.c calls every
+ * scene of the table once at start, once per frame and once at the end, in table order. */
+#ifndef VXL_DEMO_SCENES_H
+#define VXL_DEMO_SCENES_H
+
+typedef struct DemoScene {
+    const char* name;
+    void (*start)(int width, int height);
+    void (*frame)(int frame);
+    void (*stop)(void);
+} DemoScene;
+
+#endif
