@@ -85,6 +85,7 @@ int main(void) {
     } else {
         printf("close the window to end the demo\n");
     }
+    const int32_t canvas = SetupBuffer(kWidth, kHeight, 0);
     for (int i = 0; i < kSceneCount; ++i) {
         if (kScenes[i] && kScenes[i]->start) kScenes[i]->start(kWidth, kHeight);
     }
@@ -96,8 +97,9 @@ int main(void) {
         int r, g, b;
         Hue(frame * 3, &r, &g, &b);
         ClearVexel(RGB(r, g, b));
+        Fill(canvas, RGB(r, g, b));
         for (int i = 0; i < kSceneCount; ++i) {
-            if (kScenes[i] && kScenes[i]->frame) kScenes[i]->frame(frame);
+            if (kScenes[i] && kScenes[i]->frame) kScenes[i]->frame(frame, canvas);
         }
         if (headless && frame % kFrameEvery == 0) {
             char path[64];
@@ -114,6 +116,7 @@ int main(void) {
     for (int i = kSceneCount - 1; i >= 0; --i) {
         if (kScenes[i] && kScenes[i]->stop) kScenes[i]->stop();
     }
+    CloseBuffer(canvas);
     CloseVexel();
     SDL_DestroyWindow(window);
     SDL_Quit();
