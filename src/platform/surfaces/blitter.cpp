@@ -239,8 +239,9 @@ void StretchRect(const PixelMemory& dst, const Rect& full_dst, const Rect& clip,
         return;
     }
     const uint32_t bpp = dst.bytes_per_pixel;
-    const int64_t dw = full_dst.Width(), dh = full_dst.Height();
-    const int64_t sw = full_src.Width(), sh = full_src.Height();
+    // Exact sizes: a destination built from host corners may be wider than 32 bits can say.
+    const int64_t dw = int64_t(full_dst.right) - full_dst.left, dh = int64_t(full_dst.bottom) - full_dst.top;
+    const int64_t sw = int64_t(full_src.right) - full_src.left, sh = int64_t(full_src.bottom) - full_src.top;
     std::vector<uint8_t> snapshot;
     PixelMemory from = src;
     Rect fs = full_src;
@@ -253,11 +254,11 @@ void StretchRect(const PixelMemory& dst, const Rect& full_dst, const Rect& clip,
     }
     std::vector<size_t> column(size_t(d.Width()));
     for (int32_t x = d.left; x < d.right; ++x) {
-        const int64_t sx = fs.left + (2 * (x - full_dst.left) + 1) * sw / (2 * dw);
+        const int64_t sx = fs.left + (2 * (int64_t(x) - full_dst.left) + 1) * sw / (2 * dw);
         column[size_t(x - d.left)] = size_t(sx) * bpp;
     }
     for (int32_t y = d.top; y < d.bottom; ++y) {
-        const int64_t sy = fs.top + (2 * (y - full_dst.top) + 1) * sh / (2 * dh);
+        const int64_t sy = fs.top + (2 * (int64_t(y) - full_dst.top) + 1) * sh / (2 * dh);
         const uint8_t* sp = from.pixels + sy * from.pitch;
         uint8_t* dp = dst.pixels + int64_t(y) * dst.pitch + int64_t(d.left) * bpp;
         if (keyed) {

@@ -64,7 +64,7 @@ void Surface::Present() {
     const uint8_t* origin =
         memory_.get() + int64_t(visible.top) * pitch_ + int64_t(visible.left) * format_.BytesPerPixel();
     backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
-                    visible.left - client.left, visible.top - client.top, false);
+                    SaturatingSub(visible.left, client.left), SaturatingSub(visible.top, client.top), false);
 }
 
 HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {
@@ -171,7 +171,7 @@ HResult Surface::BltFast(int32_t x, int32_t y, Surface* src, const Rect* src_rec
         return DDERR_INVALIDPARAMS;
     }
     const Rect s = src_rect ? *src_rect : src->Bounds();
-    const Rect d{x, y, x + s.Width(), y + s.Height()};
+    const Rect d{x, y, SaturatingAdd(x, s.Width()), SaturatingAdd(y, s.Height())};
     if (Intersect(d, Bounds()) != d) {
         return DDERR_INVALIDRECT;
     }
