@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "fake_fixture.h"
-#include "platform/surfaces/blitter.h"
 #include "platform/surfaces/codes.h"
 
 namespace vxl::testing {
@@ -61,16 +60,6 @@ TEST_F(HostileArgumentsTest, NegativeAndZeroDisplaySizesAreRefused) {
     ListCommonModes();
     ExpectFatal("[TFullVexel]Create -> Selected display mode not supported...",
                 [&] { InitVexel(win, INT_MIN, 5, 32, 1); });
-}
-
-// A stretch whose destination spans the whole 32-bit range still samples the source as its real
-// width says: the visible pixels lie in the middle of it.
-TEST(HostileRectsTest, StretchAcrossTheWholeRangeSamplesTheMiddle) {
-    std::vector<uint8_t> src = {'A', 'B', 'C', 'D'}, dst(4, '.');
-    const PixelMemory s{src.data(), 4, 1, 4, 1}, d{dst.data(), 4, 1, 4, 1};
-    StretchRect(d, Rect{INT_MIN, 0, INT_MAX, 1}, Rect{0, 0, 4, 1}, s, Rect{0, 0, 4, 1}, false, 0, 0, 0xFF);
-    EXPECT_EQ(std::string(dst.begin(), dst.end()), "CCCC");
-    EXPECT_EQ((Rect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}.Width()), INT_MAX);
 }
 
 }  // namespace
