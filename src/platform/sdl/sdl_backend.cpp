@@ -291,4 +291,30 @@ void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t 
     SDL_UpdateWindowSurface(w);
 }
 
+void SdlBackend::WaitForVerticalBlank(WindowId id) {
+    if (!video_) {
+        return;
+    }
+    SDL_Window* w = Find(id);
+    const int index = w ? std::max(0, SDL_GetWindowDisplayIndex(w)) : 0;
+    SDL_DisplayMode mode{};
+    if (SDL_GetCurrentDisplayMode(index, &mode) != 0 || mode.refresh_rate <= 0) {
+        return;
+    }
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 period = frequency / Uint64(mode.refresh_rate);
+    if (period == 0) {
+        return;
+    }
+    const Uint64 now = SDL_GetPerformanceCounter();
+    const Uint64 next = (now / period + 1) * period;
+    // Sleep the whole milliseconds, then spin the rest: SDL_Delay may oversleep by a tick.
+    const Uint64 whole_ms = (next - now) * 1000 / frequency;
+    if (whole_ms > 1) {
+        SDL_Delay(Uint32(whole_ms - 1));
+    }
+    while (SDL_GetPerformanceCounter() < next) {
+    }
+}
+
 }  // namespace vxl::platform

@@ -29,6 +29,9 @@ public:
 
     void PollEvents(std::vector<Message>* out) override;
     void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+    // SDL signals no blank for window surfaces: this waits for the next boundary of the display's
+    // refresh period, and not at all where the rate is unknown (the dummy driver).
+    void WaitForVerticalBlank(WindowId) override;
 
 private:
     bool video_ = false;
