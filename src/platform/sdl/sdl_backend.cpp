@@ -184,8 +184,34 @@ void SdlBackend::ResizeClient(WindowId id, int32_t width, int32_t height) {
 }
 
 void SdlBackend::SetFullScreen(WindowId id, bool on) {
-    if (SDL_Window* w = Find(id)) {
-        SDL_SetWindowFullscreen(w, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_Window* w = Find(id);
+    if (!w) {
+        return;
+    }
+    const bool is_on = (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (on == is_on) {
+        return;
+    }
+    if (on) {
+        // Without a window manager the full-screen request changes nothing on the X server, so the
+        // window is first made to cover its screen itself; its own geometry comes back afterwards.
+        WindowedGeometry g;
+        SDL_GetWindowPosition(w, &g.x, &g.y);
+        SDL_GetWindowSize(w, &g.width, &g.height);
+        windowed_[id] = g;
+        SDL_Rect screen{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w)), &screen) == 0) {
+            SDL_SetWindowPosition(w, screen.x, screen.y);
+            SDL_SetWindowSize(w, screen.w, screen.h);
+        }
+        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    SDL_SetWindowFullscreen(w, 0);
+    if (auto it = windowed_.find(id); it != windowed_.end()) {
+        SDL_SetWindowSize(w, it->second.width, it->second.height);
+        SDL_SetWindowPosition(w, it->second.x, it->second.y);
+        windowed_.erase(it);
     }
 }
 

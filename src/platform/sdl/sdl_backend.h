@@ -2,6 +2,8 @@
 // window's surface, events. Falls back to SDL's dummy driver when no real video driver opens.
 #pragma once
 
+#include <map>
+
 #include "platform/backend.h"
 
 namespace vxl::platform {
@@ -34,7 +36,13 @@ public:
     void WaitForVerticalBlank(WindowId) override;
 
 private:
+    struct WindowedGeometry {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+
     bool video_ = false;
+    // Where each full-screen window was before, to put it back.
+    std::map<WindowId, WindowedGeometry> windowed_;
 };
 
 }  // namespace vxl::platform
