@@ -96,6 +96,19 @@ VXL_API void CopyBitSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int
 VXL_API void CopyScale(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 VXL_API void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key);
 
+/* Presentation. Draw* copy a buffer onto the display's back surface with the rules of the copies
+ * (the display's size as bounds; Scale crops round half to even) and then show the whole back surface
+ * in the window. Flip shows one buffer stretched over the window; `wait` non-zero waits for the
+ * vertical blank where one is known. */
+VXL_API void DrawBuffer(int32_t handle, int32_t x, int32_t y);
+VXL_API void DrawSprite(int32_t handle, int32_t x, int32_t y, uint32_t key);
+VXL_API void DrawBit(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy);
+VXL_API void DrawBitSprite(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy,
+                           uint32_t key);
+VXL_API void DrawScale(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VXL_API void DrawScaleSprite(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key);
+VXL_API void Flip(int32_t handle, int32_t wait);
+
 /* Polygons from `count` vertices of an array whose highest index is `high`; the array is only read.
  * Rows top <= y < bottom are painted (a polygon's bottom row is open); textures repeat their edge texels. */
 VXL_API void FlatPoly(int32_t handle, const TPolyVertex* v, int32_t high, int32_t count, uint32_t colour);

@@ -1,6 +1,7 @@
-/* The VXL demo host: makes an SDL window, opens a VXL display in it and cycles the window through
- * colours until the window is closed. Without a display it runs a fixed number of frames on SDL's
- * dummy driver and writes some of them as PNG files to demo-frames/. */
+/* The VXL demo host: makes an SDL window, opens a VXL display in it and, until the window is closed,
+ * lets every scene draw into one canvas buffer per frame and shows it with Flip. Without a display it
+ * runs a fixed number of frames on SDL's dummy driver and writes some of them as PNG files to
+ * demo-frames/. */
 #include <SDL.h>
 #include <png.h>
 #include <stdio.h>
@@ -15,6 +16,7 @@
 static const DemoScene* const kScenes[] = {
     &kPolygonsScene,
     &kShapesScene,
+    &kSpritesScene,
     NULL,
 };
 enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };
@@ -98,11 +100,11 @@ int main(void) {
         }
         int r, g, b;
         Hue(frame * 3, &r, &g, &b);
-        ClearVexel(RGB(r, g, b));
         Fill(canvas, RGB(r, g, b));
         for (int i = 0; i < kSceneCount; ++i) {
             if (kScenes[i] && kScenes[i]->frame) kScenes[i]->frame(frame, canvas);
         }
+        Flip(canvas, 0);
         if (headless && frame % kFrameEvery == 0) {
             char path[64];
             snprintf(path, sizeof path, "demo-frames/frame-%03d.png", frame);

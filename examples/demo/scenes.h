@@ -15,5 +15,6 @@ typedef struct DemoScene {
 
 extern const DemoScene kPolygonsScene; /* polygons.c */
 extern const DemoScene kShapesScene;   /* shapes.c */
+extern const DemoScene kSpritesScene;  /* sprites.c */
 
 #endif

@@ -58,6 +58,7 @@ public:
     const std::shared_ptr<platform::Surface>& surface() const { return surface_; }
     const std::shared_ptr<platform::Surface>& display_primary() const { return primary_; }
     const std::shared_ptr<platform::Surface>& display_back() const { return back_; }
+    const std::shared_ptr<platform::DirectDraw>& direct_draw() const { return direct_draw_; }
 
 protected:
     void Construct(const TVexel* display, int32_t width, int32_t height, bool video);

@@ -94,6 +94,8 @@ public:
     virtual void PollEvents(std::vector<Message>* out) = 0;
     // Shows `view` in the window's client area: 1:1 at (x, y), or scaled to fit with its aspect kept.
     virtual void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) = 0;
+    // Returns just after the next vertical blank of the screen showing the window, where one is known.
+    virtual void WaitForVerticalBlank(WindowId) {}
 };
 
 // The backend in use; the SDL backend unless another was installed first.

@@ -88,6 +88,7 @@ void FakeBackend::PollEvents(std::vector<Message>* out) {
 }
 
 void FakeBackend::Present(WindowId window, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
+    ++presentations_;
     Frame f{window, x, y, view.width, view.height, scale_to_fit, view.format, {}};
     const size_t row = size_t(view.width) * view.format.BytesPerPixel();
     f.pixels.resize(row * size_t(view.height));

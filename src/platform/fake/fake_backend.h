@@ -46,6 +46,8 @@ public:
     int Calls(PlatformCall call) const { return calls_[size_t(call)]; }
 
     const std::vector<Frame>& frames() const { return frames_; }
+    int vertical_blank_waits() const { return vertical_blank_waits_; }
+    int presentations() const { return presentations_; }
     bool cursor_visible() const { return cursor_visible_; }
 
     HResult OnCall(PlatformCall call) override;
@@ -70,6 +72,7 @@ public:
 
     void PollEvents(std::vector<Message>* out) override;
     void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+    void WaitForVerticalBlank(WindowId) override { ++vertical_blank_waits_; }
 
 private:
     std::map<WindowId, Window> windows_;
@@ -80,6 +83,8 @@ private:
     std::array<int, size_t(PlatformCall::Count)> calls_{};
     std::vector<Frame> frames_;
     bool cursor_visible_ = true;
+    int vertical_blank_waits_ = 0;
+    int presentations_ = 0;
 };
 
 }  // namespace vxl::platform

@@ -184,8 +184,34 @@ void SdlBackend::ResizeClient(WindowId id, int32_t width, int32_t height) {
 }
 
 void SdlBackend::SetFullScreen(WindowId id, bool on) {
-    if (SDL_Window* w = Find(id)) {
-        SDL_SetWindowFullscreen(w, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_Window* w = Find(id);
+    if (!w) {
+        return;
+    }
+    const bool is_on = (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (on == is_on) {
+        return;
+    }
+    if (on) {
+        // Without a window manager the full-screen request changes nothing on the X server, so the
+        // window is first made to cover its screen itself; its own geometry comes back afterwards.
+        WindowedGeometry g;
+        SDL_GetWindowPosition(w, &g.x, &g.y);
+        SDL_GetWindowSize(w, &g.width, &g.height);
+        windowed_[id] = g;
+        SDL_Rect screen{};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w)), &screen) == 0) {
+            SDL_SetWindowPosition(w, screen.x, screen.y);
+            SDL_SetWindowSize(w, screen.w, screen.h);
+        }
+        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    SDL_SetWindowFullscreen(w, 0);
+    if (auto it = windowed_.find(id); it != windowed_.end()) {
+        SDL_SetWindowSize(w, it->second.width, it->second.height);
+        SDL_SetWindowPosition(w, it->second.x, it->second.y);
+        windowed_.erase(it);
     }
 }
 
@@ -289,6 +315,32 @@ void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t 
     }
     SDL_FreeSurface(source);
     SDL_UpdateWindowSurface(w);
+}
+
+void SdlBackend::WaitForVerticalBlank(WindowId id) {
+    if (!video_) {
+        return;
+    }
+    SDL_Window* w = Find(id);
+    const int index = w ? std::max(0, SDL_GetWindowDisplayIndex(w)) : 0;
+    SDL_DisplayMode mode{};
+    if (SDL_GetCurrentDisplayMode(index, &mode) != 0 || mode.refresh_rate <= 0) {
+        return;
+    }
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 period = frequency / Uint64(mode.refresh_rate);
+    if (period == 0) {
+        return;
+    }
+    const Uint64 now = SDL_GetPerformanceCounter();
+    const Uint64 next = (now / period + 1) * period;
+    // Sleep the whole milliseconds, then spin the rest: SDL_Delay may oversleep by a tick.
+    const Uint64 whole_ms = (next - now) * 1000 / frequency;
+    if (whole_ms > 1) {
+        SDL_Delay(Uint32(whole_ms - 1));
+    }
+    while (SDL_GetPerformanceCounter() < next) {
+    }
 }
 
 }  // namespace vxl::platform

@@ -2,6 +2,8 @@
 // window's surface, events. Falls back to SDL's dummy driver when no real video driver opens.
 #pragma once
 
+#include <map>
+
 #include "platform/backend.h"
 
 namespace vxl::platform {
@@ -29,9 +31,18 @@ public:
 
     void PollEvents(std::vector<Message>* out) override;
     void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+    // SDL signals no blank for window surfaces: this waits for the next boundary of the display's
+    // refresh period, and not at all where the rate is unknown (the dummy driver).
+    void WaitForVerticalBlank(WindowId) override;
 
 private:
+    struct WindowedGeometry {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+
     bool video_ = false;
+    // Where each full-screen window was before, to put it back.
+    std::map<WindowId, WindowedGeometry> windowed_;
 };
 
 }  // namespace vxl::platform

@@ -86,7 +86,7 @@ HResult DirectDraw::SetDisplayMode(int32_t width, int32_t height, uint32_t bits,
     screen_->width = width;
     screen_->height = height;
     screen_->mode_set = true;
-    EnterDisplayMode(screen_->cooperative_window);
+    EnterDisplayMode(screen_->cooperative_window, width, height);
     return DD_OK;
 }
 
@@ -170,7 +170,7 @@ HResult DirectDraw::GetCaps(Caps* driver, Caps* emulation) {
 }
 
 HResult DirectDraw::WaitForVerticalBlank(uint32_t) {
-    // Presentation is synchronous; there is no beam to wait for.
+    CurrentBackend().WaitForVerticalBlank(screen_->cooperative_window);
     return DD_OK;
 }
 

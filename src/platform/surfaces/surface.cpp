@@ -190,7 +190,7 @@ HResult Surface::GetBltStatus(uint32_t) {
     return CurrentBackend().OnCall(PlatformCall::GetBltStatus);
 }
 
-HResult Surface::Flip(Surface*, uint32_t) {
+HResult Surface::Flip(Surface*, uint32_t flags) {
     if (HResult hr = CurrentBackend().OnCall(PlatformCall::Flip)) {
         return hr;
     }
@@ -199,6 +199,10 @@ HResult Surface::Flip(Surface*, uint32_t) {
     }
     if (lost_ || attached_->lost_) {
         return DDERR_SURFACELOST;
+    }
+    // Flips are timed to the vertical blank unless asked not to be.
+    if (!(flags & DDFLIP_NOVSYNC)) {
+        CurrentBackend().WaitForVerticalBlank(screen_->cooperative_window);
     }
     // The front takes the back's picture by copy so that both keep their memory addresses.
     std::memcpy(memory_.get(), attached_->memory_.get(), size_t(pitch_) * size_t(height_));

@@ -19,11 +19,17 @@ struct WindowSystem {
     std::unordered_map<WindowId, WindowProc> procs;
     int32_t cursor_count = 0;
     WindowId full_screen_window = 0;
+    int32_t mode_width = 0;
+    int32_t mode_height = 0;
 };
 
 WindowSystem& Sys() {
     static auto& sys = *std::make_unique<WindowSystem>().release();  // outlives every display
     return sys;
+}
+
+bool CoversScreen(WindowId window) {
+    return window != 0 && window == Sys().full_screen_window;
 }
 
 void Enqueue(const Message& msg) {
@@ -93,6 +99,9 @@ void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t 
 
 Rect GetClientRect(WindowId window) {
     Rect r;
+    if (IsWindow(window) && CoversScreen(window)) {
+        return Rect{0, 0, Sys().mode_width, Sys().mode_height};
+    }
     if (IsWindow(window)) {
         CurrentBackend().ClientSize(window, &r.right, &r.bottom);
     }
@@ -100,7 +109,7 @@ Rect GetClientRect(WindowId window) {
 }
 
 void ClientToScreen(WindowId window, int32_t* x, int32_t* y) {
-    if (!IsWindow(window)) {
+    if (!IsWindow(window) || CoversScreen(window)) {
         return;
     }
     int32_t ox = 0, oy = 0;
@@ -176,8 +185,10 @@ int32_t ShowCursor(bool show) {
     return count;
 }
 
-void EnterDisplayMode(WindowId window) {
+void EnterDisplayMode(WindowId window, int32_t width, int32_t height) {
     WindowSystem& s = Sys();
+    s.mode_width = width;
+    s.mode_height = height;
     if (s.full_screen_window != 0 && s.full_screen_window != window && IsWindow(s.full_screen_window)) {
         CurrentBackend().SetFullScreen(s.full_screen_window, false);
     }

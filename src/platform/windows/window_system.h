@@ -50,8 +50,10 @@ int64_t DefWindowProc(const Message& msg);
 // Display count semantics: the cursor shows while the count is not negative.
 int32_t ShowCursor(bool show);
 
-// The screen's display mode: `window` takes over the screen / the desktop's mode comes back.
-void EnterDisplayMode(WindowId window);
+// The screen's display mode: `window` takes over the screen in a mode of width x height / the
+// desktop's mode comes back. While it covers the screen, the window's client area is the whole screen
+// in the mode's coordinates, (0, 0) to (width, height), however the backend scales the picture.
+void EnterDisplayMode(WindowId window, int32_t width, int32_t height);
 void RestoreDesktopMode();
 
 // Forgets queued messages, procedures and the cursor count (between tests).

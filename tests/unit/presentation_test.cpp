@@ -1,0 +1,198 @@
+// Buffers drawn onto the display and flipped, at every depth, windowed and full screen: clipping to
+// the display, the crop rounding of the display's stretches, Flip's two paths and what each leaves
+// in the back surface, vertical-blank waits, lost surfaces, and buffers that outlive their display.
+#include <cstring>
+
+#include "fake_fixture.h"
+
+namespace vxl::testing {
+namespace {
+
+using namespace platform;
+
+class PresentTest : public DepthTest {
+protected:
+    uint32_t Code(int32_t x, int32_t y) const { return (0x100 + uint32_t(x) + 0x20 * uint32_t(y)) & Mask(); }
+    uint32_t Mask() const { return depth_ == 15 ? 0x7FFF : depth_ == 16 ? 0xFFFF : 0xFFFFFF; }
+    int32_t DW() const { return VexelSizeX(); }
+    int32_t DH() const { return VexelSizeY(); }
+
+    int32_t Pattern(int32_t w, int32_t h) {
+        const int32_t b = SetupBuffer(w, h, 0);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, Code(x, y));
+        return b;
+    }
+
+    // The last picture shown: the client area windowed, the whole mode's picture full screen.
+    uint32_t Shown(int32_t x, int32_t y) const {
+        const FakeBackend::Frame& f = fake_->frames().back();
+        return LoadPixel(f.pixels.data() + (size_t(y) * size_t(f.width) + size_t(x)) * bpp_, bpp_) & Mask();
+    }
+    uint32_t Back(int32_t x, int32_t y) const {
+        SurfaceDesc d;
+        TheLibrary().display->back()->GetSurfaceDesc(&d);
+        return LoadPixel(static_cast<uint8_t*>(d.surface) + int64_t(y) * d.pitch + int64_t(x) * bpp_, bpp_) & Mask();
+    }
+    // The first pixel of the shown picture that differs from `want`, or "".
+    template <typename Want>
+    std::string FirstWrongShown(Want&& want) const {
+        for (int32_t y = 0; y < DH(); ++y)
+            for (int32_t x = 0; x < DW(); ++x)
+                if (Shown(x, y) != want(x, y))
+                    return std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(Shown(x, y)) + " want " +
+                           std::to_string(want(x, y));
+        return "";
+    }
+};
+
+TEST_P(PresentTest, DrawBufferClipsToTheDisplayAndPresents) {
+    const int32_t big = Pattern(DW() + 20, DH() + 20);
+    const int before = fake_->presentations();
+    DrawBuffer(big, DW(), 0);
+    DrawBuffer(big, -(DW() + 20), 0);
+    DrawBuffer(big, 0, INT32_MIN);
+    EXPECT_EQ(fake_->presentations(), before);
+    DrawBuffer(big, -10, -10);
+    EXPECT_EQ(fake_->presentations(), before + 1);
+    EXPECT_EQ(FirstWrongShown([&](int32_t x, int32_t y) { return Code(x + 10, y + 10); }), "");
+}
+
+TEST_P(PresentTest, DrawBitAndSpritesComposeInTheBackSurface) {
+    const int32_t b = Pattern(4, 4);
+    DrawBit(b, 0, 0, 0, 0, 5, 7);
+    EXPECT_EQ(Back(5, 7), Code(0, 0));
+    EXPECT_EQ(Back(6, 7), 0u);
+    EXPECT_EQ(Back(5, 8), 0u);
+    DrawSprite(b, 10, 10, Code(1, 1));
+    DrawBitSprite(b, 3, 3, 1, 1, 20, 20, Code(2, 2));
+    DrawScaleSprite(b, 30, 30, 38, 38, Code(0, 0));
+    EXPECT_EQ(Back(11, 11), 0u);  // the key shows what was there
+    EXPECT_EQ(Back(12, 12), Code(2, 2));
+    EXPECT_EQ(Back(20, 20), Code(1, 1));
+    EXPECT_EQ(Back(21, 21), 0u);
+    EXPECT_EQ(Back(31, 31), 0u);
+    EXPECT_EQ(Back(32, 33), Code(1, 1));
+    EXPECT_EQ(Shown(32, 33), Code(1, 1));  // every draw shows the whole back surface
+    EXPECT_EQ(Shown(5, 7), Code(0, 0));
+}
+
+// 3.5 source columns cut at the left: the display rounds to 4, a copy truncates to 3.
+TEST_P(PresentTest, DisplayStretchRoundsWhereCopyTruncates) {
+    const int32_t b = Pattern(10, 10), canvas = SetupBuffer(DW(), DH(), 0);
+    DrawScale(b, -7, 0, 13, 20);
+    CopyScale(b, canvas, -7, 0, 13, 20);
+    for (int32_t x = 0; x < 13; ++x) {
+        EXPECT_EQ(Back(x, 0), Code(4 + (2 * x + 1) * 6 / 26, 0)) << x;
+        EXPECT_EQ(GetPixel(canvas, x, 0) & Mask(), Code(3 + (2 * x + 1) * 7 / 26, 0)) << x;
+    }
+    EXPECT_NE(Back(0, 0), GetPixel(canvas, 0, 0) & Mask());
+    // 2.5 columns: both give 2.
+    DrawScale(b, -5, 0, 15, 20);
+    CopyScale(b, canvas, -5, 0, 15, 20);
+    for (int32_t x = 0; x < 15; ++x) EXPECT_EQ(Back(x, 0), GetPixel(canvas, x, 0) & Mask()) << x;
+}
+
+TEST_P(PresentTest, FlipStretchesTheBufferOverTheWholeClientArea) {
+    const int32_t half = Pattern(DW() / 2, DH() / 2);
+    Flip(half, 0);
+    EXPECT_EQ(FirstWrongShown([&](int32_t x, int32_t y) { return Code(x / 2, y / 2); }), "");
+}
+
+// Windowed, Flip leaves the back surface alone, so a following draw shows it again; full screen, Flip
+// goes through the back buffer and replaces what the draws composed there.
+TEST_P(PresentTest, WhatFlipLeavesInTheBackSurface) {
+    const int32_t screen = Pattern(DW(), DH()), dot = SetupBuffer(1, 1, 0);
+    Fill(dot, Code(1, 0));
+    DrawBuffer(dot, 3, 3);
+    Flip(screen, 0);
+    EXPECT_EQ(Shown(3, 3), Code(3, 3));
+    EXPECT_EQ(Shown(5, 5), Code(5, 5));
+    DrawBuffer(dot, 4, 4);
+    EXPECT_EQ(Shown(4, 4), Code(1, 0));
+    if (full_) {
+        EXPECT_EQ(Shown(3, 3), Code(3, 3));
+        EXPECT_EQ(Shown(5, 5), Code(5, 5));
+    } else {
+        EXPECT_EQ(Shown(3, 3), Code(1, 0));
+        EXPECT_EQ(Shown(5, 5), 0u);
+    }
+}
+
+TEST_P(PresentTest, FlipWaitsForTheBlankOnlyWhenAsked) {
+    const int32_t b = Pattern(8, 8);
+    const int flips = fake_->Calls(PlatformCall::Flip);
+    Flip(b, 0);
+    EXPECT_EQ(fake_->vertical_blank_waits(), 0);
+    Flip(b, 1);
+    EXPECT_EQ(fake_->vertical_blank_waits(), 1);
+    EXPECT_EQ(fake_->Calls(PlatformCall::Flip) - flips, full_ ? 2 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, PresentTest, AllDepths(), DepthName);
+
+using PresentFailureTest = FakeTest;
+
+TEST_F(PresentFailureTest, FullScreenWindowWithMenuBlitsInsteadOfFlipping) {
+    ListCommonModes();
+    window_ = fake_->AddWindow(0, 0, 640, 480, WS_OVERLAPPEDWINDOW, true);
+    InitVexel(window_, 640, 480, 32, 1);
+    const int32_t b = SetupBuffer(320, 240, 0);
+    Fill(b, 0x123456);
+    Flip(b, 1);
+    EXPECT_EQ(fake_->Calls(PlatformCall::Flip), 0);
+    EXPECT_EQ(fake_->vertical_blank_waits(), 1);
+    const FakeBackend::Frame& f = fake_->frames().back();
+    EXPECT_EQ(LoadPixel(f.pixels.data() + (479 * 640 + 639) * 4, 4), 0x123456u);
+}
+
+TEST_F(PresentFailureTest, LostSurfaceIsRestoredAndTheFrameDropped) {
+    OpenWindowed();
+    const int32_t b = SetupBuffer(4, 4, 0);
+    Fill(b, 0x00FF00);
+    TheLibrary().display->back()->MarkLost();
+    const int before = fake_->presentations();
+    DrawBuffer(b, 0, 0);
+    EXPECT_EQ(fake_->presentations(), before);
+    EXPECT_EQ(TheLibrary().display->back()->IsLost(), DD_OK);
+    DrawBuffer(b, 0, 0);  // the next frame draws again
+    EXPECT_EQ(fake_->presentations(), before + 1);
+    TheLibrary().display->primary()->MarkLost();
+    Flip(b, 0);
+    EXPECT_EQ(fake_->presentations(), before + 1);
+    EXPECT_EQ(TheLibrary().display->primary()->IsLost(), DD_OK);
+}
+
+TEST_F(PresentFailureTest, BusyPresentationIsRetried) {
+    OpenWindowed();
+    const int32_t b = SetupBuffer(4, 4, 0);
+    // The draw's blit, then the presentation's, each refused twice as still drawing.
+    fake_->Fail(PlatformCall::Blt, DDERR_WASSTILLDRAWING, 2);
+    const int before = fake_->presentations();
+    DrawBuffer(b, 0, 0);
+    EXPECT_EQ(fake_->presentations(), before + 1);
+}
+
+// A buffer keeps its own references to the display it was made for: drawing it after that display
+// closed, or after another opened, touches nothing freed.
+TEST_F(PresentFailureTest, BufferOutlivesItsDisplay) {
+    OpenWindowed();
+    const int32_t old = SetupBuffer(64, 64, 0);
+    Fill(old, 0x445566);
+    CloseVexel();
+    DrawBuffer(old, 0, 0);
+    DrawScaleSprite(old, -5, -5, 500, 500, 0);
+    Flip(old, 1);
+    CopyBuffer(old, old, 3, 3);
+    SetDesktopDepth(16);
+    OpenWindowed();
+    const int32_t fresh = SetupBuffer(64, 64, 0);
+    DrawBuffer(old, 0, 0);
+    Flip(old, 0);
+    CopyBuffer(old, fresh, 0, 0);  // 32-bit pixels into a 16-bit buffer: refused by the blitter
+    EXPECT_EQ(GetPixel(fresh, 0, 0), 0u);
+    EXPECT_EQ(GetPixel(old, 3, 3), 0x445566u);
+}
+
+}  // namespace
+}  // namespace vxl::testing

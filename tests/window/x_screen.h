@@ -1,0 +1,29 @@
+// Reads the X server's screen back, for tests that check what really reached it.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdint>
+
+// A masked channel of an X pixel scaled to 8 bits.
+inline uint32_t XChannel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    const int shift = __builtin_ctzl(mask);
+    return uint32_t(((pixel & mask) >> shift) * 255 / (mask >> shift));
+}
+
+// The screen's pixel at root coordinates (x, y) as 0xRRGGBB; 0xFFFFFFFF when it cannot be read.
+inline uint32_t XScreenPixel(int x, int y) {
+    Display* x11 = XOpenDisplay(nullptr);
+    if (!x11) return 0xFFFFFFFFu;
+    XImage* image = XGetImage(x11, DefaultRootWindow(x11), x, y, 1, 1, AllPlanes, ZPixmap);
+    uint32_t rgb = 0xFFFFFFFFu;
+    if (image) {
+        const unsigned long p = XGetPixel(image, 0, 0);
+        rgb = XChannel(p, image->red_mask) << 16 | XChannel(p, image->green_mask) << 8 | XChannel(p, image->blue_mask);
+        XDestroyImage(image);
+    }
+    XCloseDisplay(x11);
+    return rgb;
+}
