@@ -67,6 +67,35 @@ VXL_API uint32_t GetPixel(int32_t handle, int32_t x, int32_t y);
 VXL_API void PutAlphaPixel(int32_t handle, int32_t x, int32_t y, int32_t alpha);
 VXL_API int32_t GetAlphaPixel(int32_t handle, int32_t x, int32_t y);
 
+/* Arithmetic blends: the source laid over the destination at (x, y), each covered pixel combined per
+ * channel with saturation (add, subtract) or bit by bit (exclusive or). */
+VXL_API void CopyAdd(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopySub(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyXor(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* Alpha blends: mixed toward the source by an opacity 0..255 (low byte), by the source's alpha plane,
+ * or by an opacity with a colour key whose pixels leave the destination alone. */
+VXL_API void CopyAlpha(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opacity);
+VXL_API void CopyAlphaSprite(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opacity, uint32_t key);
+
+/* Channel copies: one channel of the source (the others zero), or the alpha plane as grey. */
+VXL_API void CopyRedChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyGreenChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyBlueChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyAlphaChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* In-place filters of a whole buffer. */
+VXL_API void Blur2x(int32_t h);
+VXL_API void Negative(int32_t h);
+VXL_API void Greyscale(int32_t h);
+
+/* Transfer effects: the whole source copied to (x, y) through a blur, a one-in-four dissolve, an
+ * inversion or grey. */
+VXL_API void CopyBlur(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyDissolve(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyNegative(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyGreyscale(int32_t src, int32_t dst, int32_t x, int32_t y);
+
 #ifdef __cplusplus
 }
 #endif
