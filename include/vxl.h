@@ -67,6 +67,17 @@ VXL_API uint32_t GetPixel(int32_t handle, int32_t x, int32_t y);
 VXL_API void PutAlphaPixel(int32_t handle, int32_t x, int32_t y, int32_t alpha);
 VXL_API int32_t GetAlphaPixel(int32_t handle, int32_t x, int32_t y);
 
+/* Copies between buffers (source handle first). Bit: inclusive source corners (x1, y1), (x2, y2) in
+ * either order, placed at (dx, dy). Scale: the whole source stretched onto the destination rectangle
+ * (x1, y1)-(x2, y2), larger corner exclusive. Sprite variants leave out source pixels equal to `key`. */
+VXL_API void CopyBuffer(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopySprite(int32_t src, int32_t dst, int32_t x, int32_t y, uint32_t key);
+VXL_API void CopyBit(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy);
+VXL_API void CopyBitSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx,
+                           int32_t dy, uint32_t key);
+VXL_API void CopyScale(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VXL_API void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key);
+
 /* Arithmetic blends: the source laid over the destination at (x, y), each covered pixel combined per
  * channel with saturation (add, subtract) or bit by bit (exclusive or). */
 VXL_API void CopyAdd(int32_t src, int32_t dst, int32_t x, int32_t y);
@@ -77,6 +88,8 @@ VXL_API void CopyXor(int32_t src, int32_t dst, int32_t x, int32_t y);
  * or by an opacity with a colour key whose pixels leave the destination alone. */
 VXL_API void CopyAlpha(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opacity);
 VXL_API void CopyAlphaSprite(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opacity, uint32_t key);
+/* Without an alpha plane the source is copied opaquely, as by CopyBuffer. */
+VXL_API void CopyAlphaMap(int32_t src, int32_t dst, int32_t x, int32_t y);
 
 /* Channel copies: one channel of the source (the others zero), or the alpha plane as grey. */
 VXL_API void CopyRedChannel(int32_t src, int32_t dst, int32_t x, int32_t y);

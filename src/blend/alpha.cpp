@@ -2,6 +2,7 @@
 
 #include "blend/blend_rows.h"
 #include "blend/pixel_math.h"
+#include "blit/copies.h"
 
 namespace vxl::blend {
 namespace {
@@ -115,6 +116,11 @@ void CopyAlphaSprite(TBufferVx* source, TBufferVx* destination, int32_t x, int32
 }
 
 void CopyAlphaMap(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y) {
+    if (source == nullptr) return;
+    if (source->alpha() == nullptr) {
+        if (destination != nullptr) CopyBuffer(*source, *destination, x, y);
+        return;
+    }
     BlendRows(source, destination, x, y, RowKind::AlphaMap);
 }
 

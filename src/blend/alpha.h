@@ -11,7 +11,7 @@ namespace vxl::blend {
 
 void CopyAlpha(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, uint8_t opacity);
 void CopyAlphaSprite(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, uint8_t opacity, uint32_t key);
-// A source without an alpha plane is not blended; the caller copies it opaquely instead.
+// A source without an alpha plane is copied opaquely by the blitter instead.
 void CopyAlphaMap(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y);
 
 }  // namespace vxl::blend

@@ -28,6 +28,10 @@ void CopyAlphaSprite(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opa
     blend::CopyAlphaSprite(Buffer(src), Buffer(dst), x, y, Byte(opacity), key);
 }
 
+void CopyAlphaMap(int32_t src, int32_t dst, int32_t x, int32_t y) {
+    blend::CopyAlphaMap(Buffer(src), Buffer(dst), x, y);
+}
+
 void CopyRedChannel(int32_t src, int32_t dst, int32_t x, int32_t y) {
     blend::CopyRedChannel(Buffer(src), Buffer(dst), x, y);
 }

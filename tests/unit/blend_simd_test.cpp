@@ -3,7 +3,6 @@
 // exports, with the processor flags forced to each path in turn.
 #include <random>
 
-#include "blend/alpha.h"
 #include "blend/row_op.h"
 #include "blend_helpers.h"
 
@@ -136,7 +135,7 @@ TEST_P(SimdDepthTest, ExportsMatchReferenceOnRandomPlacements) {
             step([&] { CopyXor(s, d, x, y); });
             step([&] { CopyAlpha(s, d, x, y, int32_t(opacity)); });
             step([&] { CopyAlphaSprite(s, d, x, y, int32_t(opacity), key); });
-            step([&] { blend::CopyAlphaMap(TheLibrary().handles.Find(s), TheLibrary().handles.Find(d), x, y); });
+            step([&] { CopyAlphaMap(s, d, x, y); });
             step([&] { CopyRedChannel(s, d, x, y); });
             step([&] { CopyGreenChannel(s, d, x, y); });
             step([&] { CopyBlueChannel(s, d, x, y); });

@@ -2,7 +2,6 @@
 // clipping, and the packed mixing against the per-channel rule.
 #include <random>
 
-#include "blend/alpha.h"
 #include "blend/pixel_math.h"
 #include "blend_helpers.h"
 
@@ -18,10 +17,6 @@ uint32_t OnePixel(uint32_t src, uint32_t dst, Blend&& blend) {
     const int32_t s = Solid(1, 1, src), d = Solid(1, 1, dst);
     blend(s, d);
     return GetPixel(d, 0, 0);
-}
-// The blend itself; the export adds the opaque copy for sources without an alpha plane.
-void AlphaMap(int32_t s, int32_t d, int32_t x, int32_t y) {
-    blend::CopyAlphaMap(TheLibrary().handles.Find(s), TheLibrary().handles.Find(d), x, y);
 }
 auto Add = [](int32_t s, int32_t d) { CopyAdd(s, d, 0, 0); };
 auto Sub = [](int32_t s, int32_t d) { CopySub(s, d, 0, 0); };
@@ -172,13 +167,13 @@ TEST_P(BlendDepthTest, PlacementAndClipping) {
     const int32_t one_s = Solid(1, 1, 0), one_d = Solid(1, 1, 0);
     for (auto [x, y] : {std::pair{wd, 0}, {-ws, 0}, {0, hd}, {0, -hs}, {INT32_MAX, 0}, {INT32_MIN, INT32_MIN}}) {
         CopyAdd(s, d, x, y);
-        AlphaMap(s, d, x, y);
+        CopyAlphaMap(s, d, x, y);
         CopyXor(s, d, x, y);
         EXPECT_EQ(PixelsOf(d), dst_px) << x << "," << y;
     }
 
     // At (-5, -5), destination (i, j) mixes with source (i + 5, j + 5) under alpha (i + 5, j + 5).
-    AlphaMap(s, d, -5, -5);
+    CopyAlphaMap(s, d, -5, -5);
     for (int32_t y = 0; y < hd; ++y)
         for (int32_t x = 0; x < wd; ++x) {
             const bool covered = x < ws - 5 && y < hs - 5;
@@ -187,6 +182,25 @@ TEST_P(BlendDepthTest, PlacementAndClipping) {
             if (covered) CopyAlpha(one_s, one_d, 0, 0, GetAlphaPixel(s, x + 5, y + 5));
             EXPECT_EQ(GetPixel(d, x, y), GetPixel(one_d, 0, 0)) << x << "," << y;
         }
+}
+
+// Without an alpha plane the source goes down opaquely, exactly as CopyBuffer puts it, clipping
+// included; with one, opacity 0 leaves the colours alone.
+TEST_P(BlendDepthTest, AlphaMapWithoutPlaneCopiesLikeCopyBuffer) {
+    std::mt19937 rng(depth_ + 50);
+    const auto src_px = RandomPixels(rng, 5 * 4, depth_), dst_px = RandomPixels(rng, 6 * 6, depth_);
+    const int32_t s = BufferOf(5, 4, src_px);
+    for (auto [x, y] : {std::pair{0, 0}, {3, -2}, {-4, 4}, {6, 0}}) {
+        const int32_t mapped = BufferOf(6, 6, dst_px), copied = BufferOf(6, 6, dst_px);
+        CopyAlphaMap(s, mapped, x, y);
+        CopyBuffer(s, copied, x, y);
+        EXPECT_EQ(PixelsOf(mapped), PixelsOf(copied)) << x << "," << y;
+    }
+    TheLibrary().handles.Find(s)->CreateAlphaPlane();  // all zero
+    const int32_t d = BufferOf(6, 6, dst_px);
+    CopyAlphaMap(s, d, 0, 0);
+    const uint32_t colour = depth_ == 15 ? 0x7FFF : 0xFFFFFF;
+    EXPECT_EQ(GetPixel(d, 4, 3) & colour, dst_px[3 * 6 + 4] & colour);
 }
 
 // A source placed at (-2, 0) adds its columns 2 on to destination columns 0 on.
