@@ -32,7 +32,7 @@ TEST_P(BlendingApi, BlendsAndEffectsOnRealBuffers) {
 
     CopyAdd(sprite, canvas, -30, -20);  // red + blue in the top-left corner only
     EXPECT_EQ(GetPixel(canvas, 0, 0), RGB(255, 0, 255));
-    EXPECT_EQ(GetPixel(canvas, 10, 10), red);
+    EXPECT_EQ(GetPixel(canvas, 50, 5), red);
 
     const int32_t copy = Solid(64, 48, 0);
     CopyBuffer(canvas, copy, 0, 0);
@@ -61,6 +61,6 @@ TEST_P(BlendingApi, BlendsAndEffectsOnRealBuffers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BlendingApi, ::testing::Values(15, 16, 24, 32),
-                         [](const auto& info) { return std::to_string(info.param) + "bit"; });
+                         [](const auto& depth) { return std::to_string(depth.param) + "bit"; });
 
 }  // namespace
