@@ -123,6 +123,37 @@ VXL_API void KeyTexturePoly(int32_t dst, int32_t tex, const TPolyVertex* v, int3
 VXL_API void CopyRotate(int32_t src, int32_t dst, int32_t x, int32_t y, float zoom, float angle);
 VXL_API void CopyRotateSprite(int32_t src, int32_t dst, int32_t x, int32_t y, float zoom, float angle, uint32_t key);
 
+/* Arithmetic blends: the source laid over the destination at (x, y), each covered pixel combined per
+ * channel with saturation (add, subtract) or bit by bit (exclusive or). */
+VXL_API void CopyAdd(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopySub(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyXor(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* Alpha blends: mixed toward the source by an opacity 0..255 (low byte), by the source's alpha plane,
+ * or by an opacity with a colour key whose pixels leave the destination alone. */
+VXL_API void CopyAlpha(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opacity);
+VXL_API void CopyAlphaSprite(int32_t src, int32_t dst, int32_t x, int32_t y, int32_t opacity, uint32_t key);
+/* Without an alpha plane the source is copied opaquely, as by CopyBuffer. */
+VXL_API void CopyAlphaMap(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* Channel copies: one channel of the source (the others zero), or the alpha plane as grey. */
+VXL_API void CopyRedChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyGreenChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyBlueChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyAlphaChannel(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* In-place filters of a whole buffer. */
+VXL_API void Blur2x(int32_t h);
+VXL_API void Negative(int32_t h);
+VXL_API void Greyscale(int32_t h);
+
+/* Transfer effects: the whole source copied to (x, y) through a blur, a one-in-four dissolve, an
+ * inversion or grey. */
+VXL_API void CopyBlur(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyDissolve(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyNegative(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopyGreyscale(int32_t src, int32_t dst, int32_t x, int32_t y);
+
 #ifdef __cplusplus
 }
 #endif

@@ -17,6 +17,7 @@ static const DemoScene* const kScenes[] = {
     &kPolygonsScene,
     &kShapesScene,
     &kSpritesScene,
+    &kBlendScene,
     NULL,
 };
 enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };

@@ -16,5 +16,6 @@ typedef struct DemoScene {
 extern const DemoScene kPolygonsScene; /* polygons.c */
 extern const DemoScene kShapesScene;   /* shapes.c */
 extern const DemoScene kSpritesScene;  /* sprites.c */
+extern const DemoScene kBlendScene;    /* blend.c */
 
 #endif

@@ -1,0 +1,272 @@
+// Channel copies, in-place filters and transfer effects: worked values per layout, placement, the
+// blur's smear order and edges, and the direct transfer path against the per-pixel walk.
+#include <random>
+
+#include "blend/transfer_effects.h"
+#include "blend_helpers.h"
+
+namespace vxl::testing {
+namespace {
+
+using EffectsTest = FakeTest;
+using EffectsDepthTest = DepthTest;
+
+struct Masks {
+    uint32_t red, green, blue, white;
+};
+Masks MasksOf(uint32_t depth) {
+    switch (depth) {
+        case 15:
+            return {0x7C00, 0x03E0, 0x001F, 0x7FFF};
+        case 16:
+            return {0xF800, 0x07E0, 0x001F, 0xFFFF};
+        default:
+            return {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    }
+}
+
+TEST_P(EffectsDepthTest, ChannelCopiesKeepOneFieldOverOddWidths) {
+    std::mt19937 rng(depth_);
+    const Masks m = MasksOf(depth_);
+    const auto src_px = RandomPixels(rng, 7 * 3, depth_), dst_px = RandomPixels(rng, 9 * 5, depth_);
+    const int32_t s = BufferOf(7, 3, src_px);
+    for (auto [copy, mask] :
+         {std::pair{&CopyRedChannel, m.red}, {&CopyGreenChannel, m.green}, {&CopyBlueChannel, m.blue}}) {
+        const int32_t d = BufferOf(9, 5, dst_px);
+        copy(s, d, 1, 1);
+        for (int32_t y = 0; y < 5; ++y)
+            for (int32_t x = 0; x < 9; ++x) {
+                const bool covered = x >= 1 && x <= 7 && y >= 1 && y <= 3;
+                EXPECT_EQ(GetPixel(d, x, y), covered ? src_px[(y - 1) * 7 + x - 1] & mask : dst_px[y * 9 + x])
+                    << x << "," << y;
+            }
+        CloseBuffer(d);
+    }
+}
+
+TEST_P(EffectsDepthTest, ChannelCopyPlacement) {
+    const Masks m = MasksOf(depth_);
+    std::vector<uint32_t> src_px(10 * 10);
+    for (size_t i = 0; i < src_px.size(); ++i) src_px[i] = uint32_t(i) * 0x010203u & m.white;
+    const int32_t s = BufferOf(10, 10, src_px), d = Solid(4, 3, 0);
+    CopyBlueChannel(s, d, -5, -5);
+    EXPECT_EQ(GetPixel(d, 0, 0), src_px[55] & m.blue);
+    EXPECT_EQ(GetPixel(d, 3, 2), src_px[7 * 10 + 8] & m.blue);
+    Fill(d, 0);
+    CopyBlueChannel(s, d, 4, 0);
+    CopyBlueChannel(s, d, 0, -10);
+    EXPECT_EQ(PixelsOf(d), std::vector<uint32_t>(12, 0));
+    CopyBlueChannel(s, d, 3, 0);  // one column
+    for (int32_t y = 0; y < 3; ++y) EXPECT_EQ(GetPixel(d, 3, y), src_px[y * 10] & m.blue) << y;
+    EXPECT_EQ(GetPixel(d, 2, 0), 0u);
+}
+
+TEST_F(EffectsTest, ChannelWorkedValues) {
+    SetDesktopDepth(24);
+    OpenWindowed();
+    const int32_t s = Solid(2, 1, 0xFFFFFF), d = Solid(3, 1, 0x123456);
+    CopyRedChannel(s, d, 0, 0);
+    const auto* bytes = static_cast<const uint8_t*>(BufferPointer(d));
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 9), (std::vector<uint8_t>{0, 0, 255, 0, 0, 255, 0x56, 0x34, 0x12}));
+    CloseVexel();
+    SetDesktopDepth(32);
+    OpenWindowed();
+    const int32_t s32 = Solid(1, 1, 0xFFFFFFFF), d32 = Solid(1, 1, 0);
+    CopyRedChannel(s32, d32, 0, 0);
+    EXPECT_EQ(GetPixel(d32, 0, 0), 0x00FF0000u);
+}
+
+TEST_P(EffectsDepthTest, AlphaChannelGivesGrey) {
+    const uint32_t white = depth_ == 15 ? 0x7FFF : depth_ == 16 ? 0xFFDF : 0xFFFFFF;
+    const uint32_t top = depth_ == 32 ? 0xAB000000u : 0;
+    const int32_t s = Solid(3, 2, 0x1234), d = Solid(3, 2, top | 0x42);
+    CopyAlphaChannel(s, d, 0, 0);  // no alpha plane yet: nothing happens
+    EXPECT_EQ(PixelsOf(d), std::vector<uint32_t>(6, top | 0x42));
+    TheLibrary().handles.Find(s)->CreateAlphaPlane();
+    for (int32_t x = 0; x < 3; ++x) PutAlphaPixel(s, x, 0, 255);
+    PutAlphaPixel(s, 2, 1, 0x90);
+    CopyAlphaChannel(s, d, 0, 0);
+    const uint32_t v = 0x90 >> 3;
+    const uint32_t grey90 = depth_ == 15 ? v << 10 | v << 5 | v : depth_ == 16 ? v << 11 | v << 6 | v : 0x909090;
+    EXPECT_EQ(PixelsOf(d), (std::vector<uint32_t>{top | white, top | white, top | white, top, top, top | grey90}));
+}
+
+TEST_P(EffectsDepthTest, NegativeAndGreyscale) {
+    std::mt19937 rng(depth_ + 1);
+    const auto px = RandomPixels(rng, 7 * 3, depth_);
+    const int32_t b = BufferOf(7, 3, px), black = Solid(3, 1, 0);
+    Negative(b);
+    Negative(black);
+    EXPECT_EQ(GetPixel(black, 2, 0), depth_ == 32 ? 0xFFFFFFFFu : depth_ == 24 ? 0xFFFFFFu : 0xFFFFu);
+    EXPECT_NE(PixelsOf(b), px);
+    Negative(b);
+    EXPECT_EQ(PixelsOf(b), px);
+
+    Greyscale(b);
+    for (int32_t i = 0; i < 21; ++i) {
+        const uint32_t p = px[i];
+        uint32_t want;
+        if (depth_ == 15) {
+            const uint32_t g = (((p >> 10) & 31) + ((p >> 5) & 31) + (p & 31)) / 3;
+            want = g << 10 | g << 5 | g;
+        } else if (depth_ == 16) {
+            const uint32_t g = ((p >> 11) + ((p >> 6) & 31) + (p & 31)) / 3;
+            want = g << 11 | g << 6 | g;
+        } else {
+            const uint32_t g = ((p & 255) + ((p >> 8) & 255) + ((p >> 16) & 255)) / 3;
+            want = (depth_ == 32 ? p & 0xFF000000u : 0) | g * 0x010101u;
+        }
+        EXPECT_EQ(GetPixel(b, i % 7, i / 7), want) << i;
+    }
+}
+
+TEST_F(EffectsTest, GreyscaleWorkedValues) {
+    for (auto [depth, in, out] :
+         {std::tuple{32u, 0xAAFF0000u, 0xAA555555u}, {16u, 0xFFFFu, 0xFFDFu}, {15u, 0x7FFFu, 0x7FFFu}}) {
+        SetDesktopDepth(depth);
+        OpenWindowed();
+        const int32_t b = Solid(1, 1, in);
+        Greyscale(b);
+        EXPECT_EQ(GetPixel(b, 0, 0), out) << depth;
+        CloseVexel();
+    }
+}
+
+TEST_P(EffectsDepthTest, FiltersOfVideoMemoryBuffersMatchSystemMemory) {
+    std::mt19937 rng(depth_ + 2);
+    const auto px = RandomPixels(rng, 9 * 4, depth_);
+    const int32_t sys = BufferOf(9, 4, px), vid = BufferOf(9, 4, px, true);
+    for (auto filter : {&Greyscale, &Negative, &Blur2x}) {
+        filter(sys);
+        filter(vid);
+        EXPECT_EQ(PixelsOf(vid), PixelsOf(sys));
+    }
+}
+
+// The smear of one bright channel at the centre of a 5 x 5 buffer, in every channel of the 8-bit
+// layouts.
+TEST_F(EffectsTest, BlurSmearTable) {
+    const uint32_t table[5][5] = {
+        {0, 0, 0, 0, 0}, {0, 0, 63, 15, 3}, {0, 63, 30, 10, 2}, {0, 15, 10, 4, 1}, {0, 3, 2, 1, 0}};
+    for (uint32_t depth : {24u, 32u}) {
+        SetDesktopDepth(depth);
+        OpenWindowed();
+        for (uint32_t shift : {0u, 8u, 16u}) {
+            const int32_t b = Solid(5, 5, 0);
+            PutPixel(b, 2, 2, 255u << shift);
+            Blur2x(b);
+            for (int32_t y = 0; y < 5; ++y)
+                for (int32_t x = 0; x < 5; ++x)
+                    EXPECT_EQ(GetPixel(b, x, y), table[y][x] << shift) << depth << " " << x << "," << y;
+        }
+        CloseVexel();
+    }
+}
+
+TEST_F(EffectsTest, BlurOfUniformBuffers) {
+    for (auto [depth, in, out] : {std::tuple{32u, 0xFFFFFFFFu, 0x00FCFCFCu},
+                                  {24u, 0xFFFFFFu, 0xFCFCFCu},
+                                  {15u, 0xFFFFu, 0x739Cu},
+                                  {16u, 0xFFFFu, 0xE71Cu}}) {
+        SetDesktopDepth(depth);
+        OpenWindowed();
+        const int32_t b = Solid(4, 3, in);
+        Blur2x(b);
+        // Every pixel, edges included: missing neighbours are the pixel itself.
+        EXPECT_EQ(PixelsOf(b), std::vector<uint32_t>(12, out)) << depth;
+        CloseVexel();
+    }
+}
+
+// The blur against the rule written per channel: left and upper neighbours already blurred, the
+// pixel itself where a neighbour is missing. Odd widths and single rows and columns included.
+TEST_P(EffectsDepthTest, BlurFollowsTheNeighbourRule) {
+    std::mt19937 rng(depth_ + 5);
+    for (auto [w, h] : {std::pair{7, 4}, {1, 5}, {5, 1}, {1, 1}}) {
+        const auto px = RandomPixels(rng, size_t(w * h), depth_);
+        const int32_t b = BufferOf(w, h, px);
+        Blur2x(b);
+        std::vector<uint32_t> model = px;
+        const std::vector<std::pair<int, int>> fields =
+            depth_ == 15   ? std::vector<std::pair<int, int>>{{10, 5}, {5, 5}, {0, 5}}
+            : depth_ == 16 ? std::vector<std::pair<int, int>>{{11, 5}, {5, 6}, {0, 5}}
+                           : std::vector<std::pair<int, int>>{{16, 8}, {8, 8}, {0, 8}};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                auto at = [&](int xx, int yy) { return model[size_t(yy * w + xx)]; };
+                const uint32_t n[4] = {at(x > 0 ? x - 1 : x, y), at(x + 1 < w ? x + 1 : x, y), at(x, y > 0 ? y - 1 : y),
+                                       at(x, y + 1 < h ? y + 1 : y)};
+                uint32_t v = 0;
+                for (auto [shift, bits] : fields) {
+                    uint32_t sum = 0;
+                    for (uint32_t q : n) {
+                        const uint32_t c = (q >> shift) & ((1u << bits) - 1);
+                        sum += bits == 6 ? (c >> 3) * 2 : c >> 2;
+                    }
+                    v |= sum << shift;
+                }
+                model[size_t(y * w + x)] = v;
+            }
+        EXPECT_EQ(PixelsOf(b), model) << w << "x" << h;
+    }
+}
+
+TEST_F(EffectsTest, TransferWorkedValues) {
+    SetDesktopDepth(32);
+    OpenWindowed();
+    const uint32_t c = 0x00C86428;  // 200, 100, 40
+    const int32_t s = Solid(4, 3, c), d = Solid(4, 3, 0);
+    CopyBlur(s, d, 0, 0);
+    auto scaled = [](uint32_t v, uint32_t eighths) {
+        return ((v >> 16 & 255) * eighths >> 3) << 16 | ((v >> 8 & 255) * eighths >> 3) << 8 | (v & 255) * eighths >> 3;
+    };
+    EXPECT_EQ(GetPixel(d, 1, 1), c);
+    EXPECT_EQ(GetPixel(d, 2, 0), scaled(c, 7));
+    EXPECT_EQ(GetPixel(d, 0, 1), scaled(c, 7));
+    EXPECT_EQ(GetPixel(d, 3, 2), scaled(c, 6));
+    const int32_t one = Solid(1, 1, c);
+    CopyBlur(one, d, 0, 0);
+    EXPECT_EQ(GetPixel(d, 0, 0), scaled(c, 4));
+
+    const int32_t white = Solid(4, 4, 0x00FFFFFF), black = Solid(5, 4, 0);
+    CopyDissolve(white, black, 0, 0);
+    for (int32_t y = 0; y < 4; ++y)
+        for (int32_t x = 0; x < 5; ++x)
+            EXPECT_EQ(GetPixel(black, x, y), (x & 1) && (y & 1) && x < 4 ? 0x00FFFFFFu : 0u) << x << "," << y;
+    Fill(black, 0);
+    CopyDissolve(white, black, 1, 0);  // the grid follows the source: even destination columns
+    EXPECT_EQ(GetPixel(black, 2, 1), 0x00FFFFFFu);
+    EXPECT_EQ(GetPixel(black, 1, 1), 0u);
+
+    const int32_t px = Solid(1, 1, 0xAB0A141E), out = Solid(1, 1, 0);
+    CopyNegative(px, out, 0, 0);
+    EXPECT_EQ(GetPixel(out, 0, 0), 0x00F5EBE1u);
+    const int32_t red = Solid(1, 1, 0x00FF0000);
+    CopyGreyscale(red, out, 0, 0);
+    EXPECT_EQ(GetPixel(out, 0, 0), 0x00555555u);
+}
+
+// The direct path over the covered rectangle writes exactly what the per-pixel walk writes, for
+// placements over every edge and beyond.
+TEST_P(EffectsDepthTest, DirectTransferMatchesPerPixelWalk) {
+    std::mt19937 rng(depth_ + 9);
+    const auto src_px = RandomPixels(rng, 6 * 5, depth_), dst_px = RandomPixels(rng, 8 * 7, depth_);
+    const int32_t s = BufferOf(6, 5, src_px);
+    TBufferVx* source = TheLibrary().handles.Find(s);
+    for (auto kind : {blend::TransferKind::Blur, blend::TransferKind::Dissolve, blend::TransferKind::Negative,
+                      blend::TransferKind::Greyscale}) {
+        for (auto [x, y] : {std::pair{0, 0}, {-3, 2}, {4, -2}, {5, 5}, {-6, 0}, {8, 0}, {INT32_MAX, INT32_MIN}}) {
+            const int32_t direct = BufferOf(8, 7, dst_px), walked = BufferOf(8, 7, dst_px);
+            blend::CopyTransfer(source, TheLibrary().handles.Find(direct), x, y, kind);
+            blend::CopyTransferReference(*source, TheLibrary().handles.Find(walked), x, y, kind);
+            EXPECT_EQ(PixelsOf(direct), PixelsOf(walked)) << int(kind) << " at " << x << "," << y;
+            CloseBuffer(direct);
+            CloseBuffer(walked);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, EffectsDepthTest, AllDepths(), DepthName);
+
+}  // namespace
+}  // namespace vxl::testing
