@@ -118,10 +118,16 @@ struct Rect {
     int32_t right = 0;
     int32_t bottom = 0;
 
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
+    // Saturated: a rectangle spanning most of the coordinate range must not wrap.
+    int32_t Width() const { return Span(left, right); }
+    int32_t Height() const { return Span(top, bottom); }
     bool Empty() const { return right <= left || bottom <= top; }
     bool operator==(const Rect&) const = default;
+
+    static int32_t Span(int32_t from, int32_t to) {
+        const int64_t d = int64_t(to) - from;
+        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : int32_t(d);
+    }
 };
 
 Rect Intersect(const Rect& a, const Rect& b);

@@ -1,10 +1,13 @@
 #include "platform/windows/window_system.h"
 
 #include <algorithm>
+#include <climits>
 #include <deque>
 #include <memory>
 #include <unordered_map>
 #include <vector>
+
+#include "platform/windows/window_classes.h"
 
 namespace vxl::platform {
 namespace {
@@ -17,6 +20,7 @@ struct WindowSystem {
     std::unordered_map<WindowId, WindowProc> procs;
     int32_t cursor_count = 0;
     WindowId full_screen_window = 0;
+    int32_t screen_saver_holds = 0;
 };
 
 WindowSystem& Sys() {
@@ -68,10 +72,11 @@ void AdjustWindowRect(WindowId window, Rect* rect) {
         return;
     }
     const FrameInsets f = CurrentBackend().WindowFrame(window);
-    rect->left -= f.left;
-    rect->top -= f.top;
-    rect->right += f.right;
-    rect->bottom += f.bottom;
+    // Huge client sizes saturate rather than wrap.
+    rect->left = int32_t(std::clamp<int64_t>(int64_t(rect->left) - f.left, INT32_MIN, INT32_MAX));
+    rect->top = int32_t(std::clamp<int64_t>(int64_t(rect->top) - f.top, INT32_MIN, INT32_MAX));
+    rect->right = int32_t(std::clamp<int64_t>(int64_t(rect->right) + f.right, INT32_MIN, INT32_MAX));
+    rect->bottom = int32_t(std::clamp<int64_t>(int64_t(rect->bottom) + f.bottom, INT32_MIN, INT32_MAX));
 }
 
 void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
@@ -102,8 +107,9 @@ void ClientToScreen(WindowId window, int32_t* x, int32_t* y) {
     }
     int32_t ox = 0, oy = 0;
     CurrentBackend().ClientOrigin(window, &ox, &oy);
-    *x += ox;
-    *y += oy;
+    // Far-off points saturate rather than wrap.
+    *x = int32_t(std::clamp<int64_t>(int64_t(*x) + ox, INT32_MIN, INT32_MAX));
+    *y = int32_t(std::clamp<int64_t>(int64_t(*y) + oy, INT32_MIN, INT32_MAX));
 }
 
 Rect ClientRectOnScreen(WindowId window) {
@@ -142,6 +148,10 @@ int64_t DefWindowProc(const Message& msg) {
     if (msg.message == WM_CLOSE && msg.window != 0) {
         PostMessage(msg.window, WM_QUIT);
     }
+    // The close box's system command becomes a close request to the window's own procedure.
+    if (msg.message == WM_SYSCOMMAND && msg.wparam == SC_CLOSE && msg.window != 0) {
+        return DispatchMessage(Message{msg.window, WM_CLOSE, 0, 0});
+    }
     return 0;
 }
 
@@ -158,6 +168,38 @@ void SetWindowProc(WindowId window, WindowProc proc) {
         Sys().procs[window] = std::move(proc);
     } else {
         Sys().procs.erase(window);
+    }
+}
+
+void DiscardMessages(WindowId window) {
+    auto& q = Sys().queue;
+    q.erase(std::remove_if(q.begin(), q.end(), [window](const Message& m) { return m.window == window; }), q.end());
+}
+
+void GetCursorPos(int32_t* x, int32_t* y) {
+    CurrentBackend().CursorPosition(x, y);
+}
+
+void SetCursorPos(int32_t x, int32_t y) {
+    CurrentBackend().SetCursorPosition(x, y);
+}
+
+void ScreenToClient(WindowId window, int32_t* x, int32_t* y) {
+    int32_t ox = 0, oy = 0;
+    ClientToScreen(window, &ox, &oy);
+    *x = int32_t(std::clamp<int64_t>(int64_t(*x) - ox, INT32_MIN, INT32_MAX));
+    *y = int32_t(std::clamp<int64_t>(int64_t(*y) - oy, INT32_MIN, INT32_MAX));
+}
+
+void HoldScreenSaver() {
+    if (Sys().screen_saver_holds++ == 0) {
+        CurrentBackend().AllowScreenSaver(false);
+    }
+}
+
+void ReleaseScreenSaver() {
+    if (Sys().screen_saver_holds > 0 && --Sys().screen_saver_holds == 0) {
+        CurrentBackend().AllowScreenSaver(true);
     }
 }
 
@@ -197,6 +239,8 @@ void ResetWindowSystem() {
     s.procs.clear();
     s.cursor_count = 0;
     s.full_screen_window = 0;
+    s.screen_saver_holds = 0;
+    ResetWindowClasses();
 }
 
 }  // namespace vxl::platform
