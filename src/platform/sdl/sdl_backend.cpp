@@ -370,6 +370,10 @@ int SdlBackend::Watch(void* self, SDL_Event* e) {
     return 1;
 }
 
+SdlBackend::~SdlBackend() {
+    SDL_DelEventWatch(&SdlBackend::Watch, this);
+}
+
 void SdlBackend::WatchEvents() {
     // SDL forgets its watches whenever its event loop stops (the host may quit and restart video), so
     // the watch is put back before every use; removing first keeps it there once.

@@ -11,6 +11,7 @@ namespace vxl::platform {
 class SdlBackend : public Backend {
 public:
     SdlBackend();
+    ~SdlBackend() override;
 
     PixelFormat DesktopFormat() override;
     int32_t DesktopWidth() override;
