@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/saturating.h"
+
 namespace vxl::platform {
 
 using HResult = uint32_t;
@@ -118,16 +120,11 @@ struct Rect {
     int32_t right = 0;
     int32_t bottom = 0;
 
-    // Saturated: a rectangle spanning most of the coordinate range must not wrap.
-    int32_t Width() const { return Span(left, right); }
-    int32_t Height() const { return Span(top, bottom); }
+    // Clamped to 32 bits: a rectangle built from host corners may span more than 2^31.
+    int32_t Width() const { return ClampToInt32(int64_t(right) - left); }
+    int32_t Height() const { return ClampToInt32(int64_t(bottom) - top); }
     bool Empty() const { return right <= left || bottom <= top; }
     bool operator==(const Rect&) const = default;
-
-    static int32_t Span(int32_t from, int32_t to) {
-        const int64_t d = int64_t(to) - from;
-        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : int32_t(d);
-    }
 };
 
 Rect Intersect(const Rect& a, const Rect& b);

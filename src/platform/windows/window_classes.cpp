@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 
+#include "platform/saturating.h"
+
 namespace vxl::platform {
 namespace {
 
@@ -19,10 +21,6 @@ std::map<std::string, WindowClass>& Classes() {
 std::map<WindowId, std::string>& WindowClasses() {
     static auto& classes = *std::make_unique<std::map<WindowId, std::string>>().release();
     return classes;
-}
-
-int32_t Saturate(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -54,10 +52,10 @@ void ResetWindowClasses() {
 
 void AdjustWindowRectEx(Rect* rect, uint32_t style, bool, uint32_t) {
     const FrameInsets f = CurrentBackend().StyleFrame(style);
-    rect->left = Saturate(int64_t(rect->left) - f.left);
-    rect->top = Saturate(int64_t(rect->top) - f.top);
-    rect->right = Saturate(int64_t(rect->right) + f.right);
-    rect->bottom = Saturate(int64_t(rect->bottom) + f.bottom);
+    rect->left = ClampToInt32(int64_t(rect->left) - f.left);
+    rect->top = ClampToInt32(int64_t(rect->top) - f.top);
+    rect->right = ClampToInt32(int64_t(rect->right) + f.right);
+    rect->bottom = ClampToInt32(int64_t(rect->bottom) + f.bottom);
 }
 
 int32_t GetSystemMetrics(int32_t index) {
@@ -84,7 +82,7 @@ WindowId CreateWindowEx(uint32_t, const std::string& class_name, const std::stri
         return 0;
     }
     const bool framed = (style & WS_CAPTION) != 0 && (style & WS_POPUP) == 0;
-    const WindowId window = b.CreateWindow(title, Saturate(int64_t(x) + f.left), Saturate(int64_t(y) + f.top),
+    const WindowId window = b.CreateWindow(title, ClampToInt32(int64_t(x) + f.left), ClampToInt32(int64_t(y) + f.top),
                                            int32_t(client_w), int32_t(client_h), framed);
     if (window != 0) {
         WindowClasses()[window] = class_name;

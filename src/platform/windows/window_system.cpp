@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/saturating.h"
 #include "platform/windows/window_classes.h"
 
 namespace vxl::platform {
@@ -72,11 +73,10 @@ void AdjustWindowRect(WindowId window, Rect* rect) {
         return;
     }
     const FrameInsets f = CurrentBackend().WindowFrame(window);
-    // Huge client sizes saturate rather than wrap.
-    rect->left = int32_t(std::clamp<int64_t>(int64_t(rect->left) - f.left, INT32_MIN, INT32_MAX));
-    rect->top = int32_t(std::clamp<int64_t>(int64_t(rect->top) - f.top, INT32_MIN, INT32_MAX));
-    rect->right = int32_t(std::clamp<int64_t>(int64_t(rect->right) + f.right, INT32_MIN, INT32_MAX));
-    rect->bottom = int32_t(std::clamp<int64_t>(int64_t(rect->bottom) + f.bottom, INT32_MIN, INT32_MAX));
+    rect->left = SaturatingSub(rect->left, f.left);
+    rect->top = SaturatingSub(rect->top, f.top);
+    rect->right = SaturatingAdd(rect->right, f.right);
+    rect->bottom = SaturatingAdd(rect->bottom, f.bottom);
 }
 
 void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
@@ -86,10 +86,11 @@ void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t 
     Backend& b = CurrentBackend();
     const FrameInsets f = b.WindowFrame(window);
     if (!(flags & SWP_NOMOVE)) {
-        b.MoveClient(window, x + f.left, y + f.top);
+        b.MoveClient(window, SaturatingAdd(x, f.left), SaturatingAdd(y, f.top));
     }
     if (!(flags & SWP_NOSIZE)) {
-        b.ResizeClient(window, std::max(0, width - f.left - f.right), std::max(0, height - f.top - f.bottom));
+        b.ResizeClient(window, ClampToInt32(std::max<int64_t>(0, int64_t(width) - f.left - f.right)),
+                       ClampToInt32(std::max<int64_t>(0, int64_t(height) - f.top - f.bottom)));
     }
 }
 
@@ -107,16 +108,16 @@ void ClientToScreen(WindowId window, int32_t* x, int32_t* y) {
     }
     int32_t ox = 0, oy = 0;
     CurrentBackend().ClientOrigin(window, &ox, &oy);
-    // Far-off points saturate rather than wrap.
-    *x = int32_t(std::clamp<int64_t>(int64_t(*x) + ox, INT32_MIN, INT32_MAX));
-    *y = int32_t(std::clamp<int64_t>(int64_t(*y) + oy, INT32_MIN, INT32_MAX));
+    *x = SaturatingAdd(*x, ox);
+    *y = SaturatingAdd(*y, oy);
 }
 
 Rect ClientRectOnScreen(WindowId window) {
     const Rect client = GetClientRect(window);
     int32_t x = 0, y = 0;
     ClientToScreen(window, &x, &y);
-    return Rect{x, y, x + client.right, y + client.bottom};
+    // A window placed near the end of the coordinate range keeps its corner on the edge of it.
+    return Rect{x, y, SaturatingAdd(x, client.right), SaturatingAdd(y, client.bottom)};
 }
 
 bool PeekMessage(Message* msg, WindowId window, uint32_t remove) {
@@ -187,8 +188,8 @@ void SetCursorPos(int32_t x, int32_t y) {
 void ScreenToClient(WindowId window, int32_t* x, int32_t* y) {
     int32_t ox = 0, oy = 0;
     ClientToScreen(window, &ox, &oy);
-    *x = int32_t(std::clamp<int64_t>(int64_t(*x) - ox, INT32_MIN, INT32_MAX));
-    *y = int32_t(std::clamp<int64_t>(int64_t(*y) - oy, INT32_MIN, INT32_MAX));
+    *x = SaturatingSub(*x, ox);
+    *y = SaturatingSub(*y, oy);
 }
 
 void HoldScreenSaver() {
