@@ -15,6 +15,7 @@
 /* Scenes register here, in drawing order. */
 static const DemoScene* const kScenes[] = {
     &kPolygonsScene,
+    &kShapesScene,
     &kInputScene,
     NULL,
 };

@@ -14,6 +14,7 @@ typedef struct DemoScene {
 } DemoScene;
 
 extern const DemoScene kPolygonsScene; /* polygons.c */
+extern const DemoScene kShapesScene;   /* shapes.c */
 extern const DemoScene kInputScene;    /* input.c */
 
 #endif
