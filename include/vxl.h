@@ -53,6 +53,31 @@ VXL_API int32_t VexelSizeY(void);
 VXL_API int32_t GlobalBpp(void);
 /* Takes at most one window message; -1 while running, 0 once the quit message arrived. */
 VXL_API int32_t DoEvents(void);
+/* Opens a display in a window of the library's own (captioned and centred, or covering the screen when
+ * `full` is non-zero) and answers its SDL window ID. Closing the window makes DoEvents answer 0. */
+VXL_API uint32_t InitVexelWindow(int32_t width, int32_t height, int32_t bpp, int32_t full, const char* title);
+
+/* Input, for the window of the last display opened. Booleans are -1 / 0. Inkey takes a VXL_KEY_ code.
+ * Mouse motion (MouseAX/AY, GetMouseAccel) is the last motion reported since the previous reading;
+ * reading it clears it. MouseX/MouseY are the cursor in the window's client coordinates. */
+VXL_API int32_t Inkey(int32_t key);
+VXL_API int32_t MouseX(void);
+VXL_API int32_t MouseY(void);
+VXL_API void GetMousePos(int32_t* x, int32_t* y);
+VXL_API void SetMousePos(int32_t x, int32_t y);
+VXL_API int32_t MouseAX(void);
+VXL_API int32_t MouseAY(void);
+VXL_API void GetMouseAccel(int32_t* dx, int32_t* dy);
+VXL_API int32_t MouseLeft(void);
+VXL_API int32_t MouseMiddle(void);
+VXL_API int32_t MouseRight(void);
+VXL_API void GetMouseButtons(int32_t* left, int32_t* middle, int32_t* right);
+
+/* Timer: a stopwatch in milliseconds (0 before the first StartTimer). */
+VXL_API void StartTimer(void);
+VXL_API void StopTimer(void);
+VXL_API void ResetTimer(void);
+VXL_API float Timer(void);
 
 /* Buffers. Rows are packed: row y starts y * width * bytes-per-pixel bytes after BufferPointer. */
 VXL_API int32_t SetupBuffer(int32_t width, int32_t height, int32_t video);
@@ -157,5 +182,145 @@ VXL_API void CopyGreyscale(int32_t src, int32_t dst, int32_t x, int32_t y);
 #ifdef __cplusplus
 }
 #endif
+
+/* Key codes for Inkey: positions in the keyboard state, numbered as DirectInput numbers them. */
+#define VXL_KEY_ESCAPE 0x01
+#define VXL_KEY_1 0x02
+#define VXL_KEY_2 0x03
+#define VXL_KEY_3 0x04
+#define VXL_KEY_4 0x05
+#define VXL_KEY_5 0x06
+#define VXL_KEY_6 0x07
+#define VXL_KEY_7 0x08
+#define VXL_KEY_8 0x09
+#define VXL_KEY_9 0x0A
+#define VXL_KEY_0 0x0B
+#define VXL_KEY_MINUS 0x0C
+#define VXL_KEY_EQUALS 0x0D
+#define VXL_KEY_BACKSPACE 0x0E
+#define VXL_KEY_TAB 0x0F
+#define VXL_KEY_Q 0x10
+#define VXL_KEY_W 0x11
+#define VXL_KEY_E 0x12
+#define VXL_KEY_R 0x13
+#define VXL_KEY_T 0x14
+#define VXL_KEY_Y 0x15
+#define VXL_KEY_U 0x16
+#define VXL_KEY_I 0x17
+#define VXL_KEY_O 0x18
+#define VXL_KEY_P 0x19
+#define VXL_KEY_LBRACKET 0x1A
+#define VXL_KEY_RBRACKET 0x1B
+#define VXL_KEY_RETURN 0x1C
+#define VXL_KEY_LCONTROL 0x1D
+#define VXL_KEY_A 0x1E
+#define VXL_KEY_S 0x1F
+#define VXL_KEY_D 0x20
+#define VXL_KEY_F 0x21
+#define VXL_KEY_G 0x22
+#define VXL_KEY_H 0x23
+#define VXL_KEY_J 0x24
+#define VXL_KEY_K 0x25
+#define VXL_KEY_L 0x26
+#define VXL_KEY_SEMICOLON 0x27
+#define VXL_KEY_APOSTROPHE 0x28
+#define VXL_KEY_GRAVE 0x29
+#define VXL_KEY_LSHIFT 0x2A
+#define VXL_KEY_BACKSLASH 0x2B
+#define VXL_KEY_Z 0x2C
+#define VXL_KEY_X 0x2D
+#define VXL_KEY_C 0x2E
+#define VXL_KEY_V 0x2F
+#define VXL_KEY_B 0x30
+#define VXL_KEY_N 0x31
+#define VXL_KEY_M 0x32
+#define VXL_KEY_COMMA 0x33
+#define VXL_KEY_PERIOD 0x34
+#define VXL_KEY_SLASH 0x35
+#define VXL_KEY_RSHIFT 0x36
+#define VXL_KEY_NUMPADSTAR 0x37
+#define VXL_KEY_LALT 0x38
+#define VXL_KEY_SPACE 0x39
+#define VXL_KEY_CAPSLOCK 0x3A
+#define VXL_KEY_F1 0x3B
+#define VXL_KEY_F2 0x3C
+#define VXL_KEY_F3 0x3D
+#define VXL_KEY_F4 0x3E
+#define VXL_KEY_F5 0x3F
+#define VXL_KEY_F6 0x40
+#define VXL_KEY_F7 0x41
+#define VXL_KEY_F8 0x42
+#define VXL_KEY_F9 0x43
+#define VXL_KEY_F10 0x44
+#define VXL_KEY_NUMLOCK 0x45
+#define VXL_KEY_SCROLLLOCK 0x46
+#define VXL_KEY_NUMPAD7 0x47
+#define VXL_KEY_NUMPAD8 0x48
+#define VXL_KEY_NUMPAD9 0x49
+#define VXL_KEY_NUMPADMINUS 0x4A
+#define VXL_KEY_NUMPAD4 0x4B
+#define VXL_KEY_NUMPAD5 0x4C
+#define VXL_KEY_NUMPAD6 0x4D
+#define VXL_KEY_NUMPADPLUS 0x4E
+#define VXL_KEY_NUMPAD1 0x4F
+#define VXL_KEY_NUMPAD2 0x50
+#define VXL_KEY_NUMPAD3 0x51
+#define VXL_KEY_NUMPAD0 0x52
+#define VXL_KEY_NUMPADPERIOD 0x53
+#define VXL_KEY_OEM_102 0x56
+#define VXL_KEY_F11 0x57
+#define VXL_KEY_F12 0x58
+#define VXL_KEY_F13 0x64
+#define VXL_KEY_F14 0x65
+#define VXL_KEY_F15 0x66
+#define VXL_KEY_KANA 0x70
+#define VXL_KEY_ABNT_C1 0x73
+#define VXL_KEY_CONVERT 0x79
+#define VXL_KEY_NOCONVERT 0x7B
+#define VXL_KEY_YEN 0x7D
+#define VXL_KEY_ABNT_C2 0x7E
+#define VXL_KEY_NUMPADEQUALS 0x8D
+#define VXL_KEY_PREVTRACK 0x90
+#define VXL_KEY_STOP 0x95
+#define VXL_KEY_NEXTTRACK 0x99
+#define VXL_KEY_NUMPADENTER 0x9C
+#define VXL_KEY_RCONTROL 0x9D
+#define VXL_KEY_MUTE 0xA0
+#define VXL_KEY_CALCULATOR 0xA1
+#define VXL_KEY_PLAYPAUSE 0xA2
+#define VXL_KEY_MEDIASTOP 0xA4
+#define VXL_KEY_VOLUMEDOWN 0xAE
+#define VXL_KEY_VOLUMEUP 0xB0
+#define VXL_KEY_WEBHOME 0xB2
+#define VXL_KEY_NUMPADCOMMA 0xB3
+#define VXL_KEY_NUMPADSLASH 0xB5
+#define VXL_KEY_SYSRQ 0xB7
+#define VXL_KEY_RALT 0xB8
+#define VXL_KEY_PAUSE 0xC5
+#define VXL_KEY_HOME 0xC7
+#define VXL_KEY_UP 0xC8
+#define VXL_KEY_PAGEUP 0xC9
+#define VXL_KEY_LEFT 0xCB
+#define VXL_KEY_RIGHT 0xCD
+#define VXL_KEY_END 0xCF
+#define VXL_KEY_DOWN 0xD0
+#define VXL_KEY_PAGEDOWN 0xD1
+#define VXL_KEY_INSERT 0xD2
+#define VXL_KEY_DELETE 0xD3
+#define VXL_KEY_LWIN 0xDB
+#define VXL_KEY_RWIN 0xDC
+#define VXL_KEY_APPS 0xDD
+#define VXL_KEY_POWER 0xDE
+#define VXL_KEY_SLEEP 0xDF
+#define VXL_KEY_WAKE 0xE3
+#define VXL_KEY_WEBSEARCH 0xE5
+#define VXL_KEY_WEBFAVORITES 0xE6
+#define VXL_KEY_WEBREFRESH 0xE7
+#define VXL_KEY_WEBSTOP 0xE8
+#define VXL_KEY_WEBFORWARD 0xE9
+#define VXL_KEY_WEBBACK 0xEA
+#define VXL_KEY_MYCOMPUTER 0xEB
+#define VXL_KEY_MAIL 0xEC
+#define VXL_KEY_MEDIASELECT 0xED
 
 #endif /* VXL_H */

@@ -1,7 +1,8 @@
-/* The VXL demo host: makes an SDL window, opens a VXL display in it and, until the window is closed,
- * lets every scene draw into one canvas buffer per frame and shows it with Flip. Without a display it
- * runs a fixed number of frames on SDL's dummy driver and writes some of them as PNG files to
- * demo-frames/. */
+/* The VXL demo host: opens a VXL display in a window of the library's own (or, with --host-window, in
+ * an SDL window it makes itself), lets every scene draw into one canvas buffer per frame and shows it
+ * with Flip, at about 60 frames a second timed with Timer, and
+ * ends on Escape or when the window is closed. Without a display it runs a fixed number of frames on
+ * SDL's dummy driver and writes some of them as PNG files to demo-frames/. */
 #include <SDL.h>
 #include <png.h>
 #include <stdio.h>
@@ -18,11 +19,13 @@ static const DemoScene* const kScenes[] = {
     &kShapesScene,
     &kSpritesScene,
     &kBlendScene,
+    &kInputScene,
     NULL,
 };
 enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };
 
 enum { kWidth = 640, kHeight = 480, kHeadlessFrames = 180, kFrameEvery = 45 };
+static const float kFrameMs = 1000.0f / 60.0f;
 
 static int HasDisplay(void) {
     const char *x = getenv("DISPLAY"), *wl = getenv("WAYLAND_DISPLAY");
@@ -63,8 +66,9 @@ static int SavePng(SDL_Window* window, const char* path) {
     return ok;
 }
 
-int main(void) {
+int main(int argc, char** argv) {
     const int headless = !HasDisplay();
+    const int host_window = argc > 1 && strcmp(argv[1], "--host-window") == 0;
     if (headless) {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
     }
@@ -72,31 +76,37 @@ int main(void) {
         fprintf(stderr, "demo: SDL could not start: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Window* window =
-        SDL_CreateWindow("VXL demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
-    if (!window) {
-        fprintf(stderr, "demo: no window: %s\n", SDL_GetError());
-        return 1;
-    }
     const char *name = NULL, *notice = NULL;
     GetDLLInfo(&name, &notice);
     printf("%s (version %d)\n", name, GetDLLVersion());
 
-    InitVexel(SDL_GetWindowID(window), kWidth, kHeight, 0, 0);
+    SDL_Window* window = NULL;
+    if (host_window) {
+        window = SDL_CreateWindow("VXL demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
+        if (!window) {
+            fprintf(stderr, "demo: no window: %s\n", SDL_GetError());
+            return 1;
+        }
+        InitVexel(SDL_GetWindowID(window), kWidth, kHeight, 0, 0);
+    } else {
+        window = SDL_GetWindowFromID(InitVexelWindow(kWidth, kHeight, 0, 0, "VXL demo"));
+    }
     printf("display %dx%d at %d bits\n", VexelSizeX(), VexelSizeY(), GlobalBpp());
     if (headless) {
         printf("no display found: running %d frames headless, frames go to demo-frames/\n", kHeadlessFrames);
         mkdir("demo-frames", 0755);
     } else {
-        printf("close the window to end the demo\n");
+        printf("arrows or the mouse move the sprite; Escape or closing the window ends the demo\n");
     }
     const int32_t canvas = SetupBuffer(kWidth, kHeight, 0);
     for (int i = 0; i < kSceneCount; ++i) {
         if (kScenes[i] && kScenes[i]->start) kScenes[i]->start(kWidth, kHeight);
     }
 
-    for (int frame = 0; headless ? frame < kHeadlessFrames : 1; ++frame) {
-        if (!DoEvents()) {
+    StartTimer();
+    int frame = 0;
+    for (; headless ? frame < kHeadlessFrames : 1; ++frame) {
+        if (!DoEvents() || Inkey(VXL_KEY_ESCAPE)) {
             break;
         }
         int r, g, b;
@@ -113,17 +123,24 @@ int main(void) {
                 printf("wrote %s\n", path);
             }
         }
-        if (!headless) {
-            SDL_Delay(16);
+        /* Each frame starts on its own tick of the frame clock. */
+        while (!headless && Timer() < (float)(frame + 1) * kFrameMs) {
+            SDL_Delay(1);
         }
     }
+    StopTimer();
+    const float elapsed = Timer();
+    printf("%d frames in %.0f ms (%.1f frames a second)\n", frame, elapsed,
+           elapsed > 0.0f ? (double)frame * 1000.0 / elapsed : 0.0);
 
     for (int i = kSceneCount - 1; i >= 0; --i) {
         if (kScenes[i] && kScenes[i]->stop) kScenes[i]->stop();
     }
     CloseBuffer(canvas);
     CloseVexel();
-    SDL_DestroyWindow(window);
+    if (host_window) {
+        SDL_DestroyWindow(window);
+    }
     SDL_Quit();
     return 0;
 }

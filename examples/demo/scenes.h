@@ -17,5 +17,6 @@ extern const DemoScene kPolygonsScene; /* polygons.c */
 extern const DemoScene kShapesScene;   /* shapes.c */
 extern const DemoScene kSpritesScene;  /* sprites.c */
 extern const DemoScene kBlendScene;    /* blend.c */
+extern const DemoScene kInputScene;    /* input.c */
 
 #endif

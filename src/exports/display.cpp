@@ -1,6 +1,9 @@
-// Display exports: opening, closing, moving and clearing the display, its size and the message pump.
+// Display exports: opening (in the host's window or one of the library's own), closing, moving and clearing the
+// display, its size and the message pump.
 #include "core/library_state.h"
 #include "display/full_vexel.h"
+#include "display/self_full_vexel.h"
+#include "display/self_vexel.h"
 #include "exports/lookup.h"
 #include "vxl.h"
 
@@ -16,6 +19,19 @@ void InitVexel(uint32_t window, int32_t width, int32_t height, int32_t bpp, int3
         CloseVexel();
     }
     lib.display = full ? TFullVexel::Create(window, width, height, bpp) : TVexel::Create(window, width, height);
+    lib.input.reset();
+    lib.input = TInputVx::Create(window);
+}
+
+uint32_t InitVexelWindow(int32_t width, int32_t height, int32_t bpp, int32_t full, const char* title) {
+    Library& lib = TheLibrary();
+    if (lib.display) {
+        CloseVexel();
+    }
+    lib.display = full ? TSelfFullVexel::Create(width, height, bpp, title) : TSelfVexel::Create(width, height, title);
+    lib.input.reset();
+    lib.input = TInputVx::Create(lib.display->window());
+    return lib.display->window();
 }
 
 void CloseVexel(void) {

@@ -2,6 +2,7 @@
 
 #include "core/library_state.h"
 #include "display/mode_table.h"
+#include "platform/devices/direct_input.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {
@@ -12,11 +13,14 @@ void ResetLibrary() {
     Library& lib = TheLibrary();
     lib.handles.Clear();
     lib.display.reset();
+    lib.input.reset();
+    lib.timer.reset();
     lib.pen_x = 0;
     lib.pen_y = 0;
     Globals() = LibraryGlobals{};
     TModeTable::Get().Invalidate();
     platform::ResetWindowSystem();
+    platform::ResetInputDevices();
 }
 
 }  // namespace vxl

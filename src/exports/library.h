@@ -1,15 +1,20 @@
-// The state behind the exports: the current display, the handle table and the pen.
+// The state behind the exports: the current display, the input object, the timer, the handle table
+// and the pen.
 #pragma once
 
 #include <memory>
 
 #include "core/handle_table.h"
 #include "display/vexel.h"
+#include "input/input_vx.h"
+#include "timing/timer_vx.h"
 
 namespace vxl {
 
 struct Library {
     std::unique_ptr<TVexel> display;
+    std::unique_ptr<TInputVx> input;  // outlives the display it was made for, until the next one
+    std::unique_ptr<TTimerVx> timer;
     HandleTable handles;
     int32_t pen_x = 0;
     int32_t pen_y = 0;

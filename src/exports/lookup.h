@@ -1,4 +1,4 @@
-// What every export file needs: the current display, a buffer by handle, and the byte an argument
+// What every export file needs: the current display and input object, a buffer by handle, and the byte an argument
 // declared as a byte really carries.
 #pragma once
 
@@ -10,6 +10,9 @@ namespace vxl::exports {
 
 inline TVexel* Display() {
     return TheLibrary().display.get();
+}
+inline TInputVx* Input() {
+    return TheLibrary().input.get();
 }
 // The buffer of an open handle; null for handles never issued, closed or empty.
 inline TBufferVx* Buffer(int32_t handle) {

@@ -1,5 +1,7 @@
 #include "platform/backend.h"
 
+#include <chrono>
+
 #include "platform/sdl/sdl_backend.h"
 
 namespace vxl::platform {
@@ -11,7 +13,27 @@ std::unique_ptr<Backend>& Slot() {
     return backend;
 }
 
+DeviceSink& Sink() {
+    static DeviceSink sink = nullptr;
+    return sink;
+}
+
 }  // namespace
+
+uint32_t Backend::Milliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void SetDeviceSink(DeviceSink sink) {
+    Sink() = sink;
+}
+
+void DeliverDeviceEvent(const DeviceEvent& event) {
+    if (DeviceSink sink = Sink()) {
+        sink(event);
+    }
+}
 
 Backend& CurrentBackend() {
     auto& slot = Slot();

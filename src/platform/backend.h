@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/surfaces/codes.h"
@@ -50,7 +51,45 @@ enum class PlatformCall {
     GetBltStatus,
     Restore,
     Flip,
+    DirectInputCreate,
+    RegisterClass,
+    CreateWindowEx,
     Count
+};
+
+// Input devices and the calls on them whose results the library checks; the fake can fail any of them
+// per device.
+enum class DeviceKind : uint8_t { Keyboard, Mouse, Joystick, Count };
+enum class DeviceCall : uint8_t {
+    CreateDevice,
+    SetDataFormat,
+    SetCooperativeLevel,
+    SetProperty,
+    Acquire,
+    GetDeviceState,
+    GetDeviceData,
+    GetObjectInfo,
+    Count
+};
+
+// One change of an input device, as the devices report it: a key (code = DirectInput key code), one
+// relative mouse axis (code 0 = X, 1 = Y, 2 = wheel; data = the motion) or a mouse button (code 0-3).
+// Keys and buttons carry 0x80 when pressed and 0 when released.
+struct DeviceEvent {
+    enum class Kind : uint8_t { Key, MouseAxis, MouseButton };
+    Kind kind = Kind::Key;
+    uint8_t code = 0;
+    int32_t data = 0;
+};
+
+// Receives every device event as it is produced; the input-device layer installs it.
+using DeviceSink = void (*)(const DeviceEvent&);
+void SetDeviceSink(DeviceSink sink);
+void DeliverDeviceEvent(const DeviceEvent& event);
+
+struct JoystickInfo {
+    std::string name;
+    int32_t buttons = 0;
 };
 
 // Window style bits that the library reads or sets.
@@ -89,6 +128,28 @@ public:
     // Full screen: the window covers the desktop and presented pictures are scaled to it.
     virtual void SetFullScreen(WindowId, bool on) = 0;
     virtual void ShowCursor(bool visible) = 0;
+
+    // Windows of the library's own: created hidden at the client rectangle given, then shown.
+    virtual WindowId CreateWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height,
+                                  bool framed) = 0;
+    virtual void DestroyWindow(WindowId) = 0;
+    // Shows, raises and focuses the window.
+    virtual void ShowWindow(WindowId) = 0;
+    // The frame a new window of this style gets around its client area.
+    virtual FrameInsets StyleFrame(uint32_t style) = 0;
+    virtual void AllowScreenSaver(bool allowed) = 0;
+
+    // The cursor on the screen.
+    virtual void CursorPosition(int32_t* x, int32_t* y) = 0;
+    virtual void SetCursorPosition(int32_t x, int32_t y) = 0;
+
+    // Input devices: their pending events are delivered to the device sink; a joystick may be attached.
+    virtual HResult OnDeviceCall(DeviceKind, DeviceCall) { return 0; }
+    virtual void PumpDevices() {}
+    virtual bool FindJoystick(JoystickInfo*) { return false; }
+
+    // A monotonic millisecond count that wraps around at 2^32.
+    virtual uint32_t Milliseconds();
 
     // Appends the messages for events that arrived since the last call.
     virtual void PollEvents(std::vector<Message>* out) = 0;

@@ -1,7 +1,8 @@
 // A windowed display in a real X11 window: the cleared picture must reach the window surface and the
-// X server's screen. Exits 77 (skipped) where there is no X display to talk to.
+// X server's screen; real input devices reach the readers. Exits 77 (skipped) where there is no X display to talk to.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "../integration/sdl_window_fixture.h"
 
@@ -46,6 +47,71 @@ TEST_F(RealWindow, ClearReachesTheScreen) {
     EXPECT_EQ(WindowSize(), std::pair(320, 240));
     EXPECT_EQ(SurfacePixel(window_, w / 2, h / 2), 0x00FF00u);
     EXPECT_EQ(ScreenPixel(x + w / 2, y + h / 2), 0x00FF00u) << "window at " << x << "," << y;
+}
+
+// Runs a command line; false when it fails.
+bool Shell(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
+
+// Asks `probe` again while the events of the X server come in, for up to two seconds.
+template <typename Probe>
+bool Eventually(Probe&& probe) {
+    for (int i = 0; i < 200; ++i) {
+        DoEvents();
+        if (probe()) return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+
+// Real key presses and pointer motion, sent through the X server by xdotool, reach the readers of
+// the library's own window.
+TEST_F(RealWindow, XdotoolKeysAndMouseReachTheReaders) {
+    if (!Shell("command -v xdotool >/dev/null 2>&1")) GTEST_SKIP() << "xdotool is not installed";
+    const uint32_t own = InitVexelWindow(320, 240, 0, 0, "VXL input");
+    SDL_Window* w = SDL_GetWindowFromID(own);
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i < 20; ++i) {
+        DoEvents();
+        SDL_Delay(10);
+    }
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(w, &x, &y);
+    const auto move = [&](int cx, int cy) {
+        return Shell("xdotool mousemove --sync " + std::to_string(x + cx) + " " + std::to_string(y + cy));
+    };
+
+    ASSERT_TRUE(move(100, 50));
+    EXPECT_TRUE(Eventually([] { return MouseX() == 100 && MouseY() == 50; }))
+        << "cursor read at " << MouseX() << "," << MouseY();
+    EXPECT_TRUE(Eventually([] { return MouseAX() == 0 && MouseAY() == 0; }));  // drained
+    ASSERT_TRUE(move(130, 70));
+    int32_t dx = 0, dy = 0;
+    EXPECT_TRUE(Eventually([&] {
+        int32_t ax = 0, ay = 0;
+        GetMouseAccel(&ax, &ay);
+        dx = ax ? ax : dx;
+        dy = ay ? ay : dy;
+        return dx != 0 && dy != 0;
+    }));
+    EXPECT_GT(dx, 0);
+    EXPECT_GT(dy, 0);
+
+    ASSERT_TRUE(Shell("xdotool mousedown 1"));
+    EXPECT_TRUE(Eventually([] { return MouseLeft() == -1; }));
+    ASSERT_TRUE(Shell("xdotool mouseup 1"));
+    EXPECT_TRUE(Eventually([] { return MouseLeft() == 0; }));
+
+    ASSERT_TRUE(Shell("xdotool keydown Escape"));
+    EXPECT_TRUE(Eventually([] { return Inkey(VXL_KEY_ESCAPE) == -1; }));
+    ASSERT_TRUE(Shell("xdotool keyup Escape"));
+    EXPECT_TRUE(Eventually([] { return Inkey(VXL_KEY_ESCAPE) == 0; }));
+
+    SetMousePos(-20, 30);  // left of the window: negative client x
+    EXPECT_TRUE(Eventually([] { return MouseX() == -20 && MouseY() == 30; }))
+        << "cursor read at " << MouseX() << "," << MouseY();
+    CloseVexel();
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ constexpr size_t kKeptFrames = 16;
 
 WindowId FakeBackend::AddWindow(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style, bool menu) {
     const WindowId id = next_window_++;
-    windows_[id] = Window{x, y, width, height, style, menu, false};
+    windows_[id] = Window{x, y, width, height, style, menu, false, "", false};
     return id;
 }
 
@@ -28,6 +28,44 @@ HResult FakeBackend::OnCall(PlatformCall call) {
         queue.pop_front();
     }
     return code;
+}
+
+void FakeBackend::FailDevice(DeviceKind kind, DeviceCall call, HResult code, int times, int skip) {
+    device_failures_[size_t(kind)][size_t(call)].push_back({code, times, skip});
+}
+
+HResult FakeBackend::OnDeviceCall(DeviceKind kind, DeviceCall call) {
+    ++device_calls_[size_t(kind)][size_t(call)];
+    auto& queue = device_failures_[size_t(kind)][size_t(call)];
+    if (queue.empty()) {
+        return 0;
+    }
+    Failure& f = queue.front();
+    if (f.skip > 0) {
+        --f.skip;
+        return 0;
+    }
+    const HResult code = f.code;
+    if (--f.times <= 0) {
+        queue.pop_front();
+    }
+    return code;
+}
+
+bool FakeBackend::FindJoystick(JoystickInfo* info) {
+    if (!joystick) {
+        return false;
+    }
+    info->name = "Fake joystick";
+    info->buttons = joystick_buttons;
+    return true;
+}
+
+WindowId FakeBackend::CreateWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height,
+                                   bool framed) {
+    const WindowId id = AddWindow(x, y, width, height, framed ? WS_OVERLAPPEDWINDOW : WS_POPUP);
+    windows_[id].title = title;
+    return id;
 }
 
 FrameInsets FakeBackend::WindowFrame(WindowId id) {

@@ -3,9 +3,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <tuple>
 #include <utility>
+
+#include "platform/sdl/sdl_keys.h"
 
 namespace vxl::platform {
 namespace {
@@ -51,6 +54,35 @@ void AddMouseButton(std::vector<Message>* out, const SDL_MouseButtonEvent& b, bo
     out->push_back(Message{b.windowID, msg, 0, int64_t(uint16_t(b.x)) | int64_t(uint16_t(b.y)) << 16});
 }
 
+// Drivers that know where the cursor is on the whole screen; others only see it inside our windows.
+bool KnowsGlobalCursor() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "windows") == 0 ||
+                      std::strcmp(driver, "cocoa") == 0);
+}
+
+void DeliverButton(uint8_t sdl_button, bool down) {
+    // Device buttons 0-3: left, right, middle, the fourth.
+    uint8_t code = 0;
+    switch (sdl_button) {
+        case SDL_BUTTON_LEFT:
+            code = 0;
+            break;
+        case SDL_BUTTON_RIGHT:
+            code = 1;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            code = 2;
+            break;
+        case SDL_BUTTON_X1:
+            code = 3;
+            break;
+        default:
+            return;
+    }
+    DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseButton, code, down ? 0x80 : 0});
+}
+
 }  // namespace
 
 SdlBackend::SdlBackend() {
@@ -64,6 +96,9 @@ SdlBackend::SdlBackend() {
         // over a driver named in the environment that could not be opened.
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
         video_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    }
+    if (video_) {
+        WatchEvents();
     }
 }
 
@@ -340,6 +375,144 @@ void SdlBackend::WaitForVerticalBlank(WindowId id) {
         SDL_Delay(Uint32(whole_ms - 1));
     }
     while (SDL_GetPerformanceCounter() < next) {
+    }
+}
+
+}  // namespace vxl::platform
+
+namespace vxl::platform {
+
+int SdlBackend::Watch(void* self, SDL_Event* e) {
+    auto* backend = static_cast<SdlBackend*>(self);
+    switch (e->type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (const uint8_t code = KeyCodeOf(e->key.keysym.scancode)) {
+                DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::Key, code, e->type == SDL_KEYDOWN ? 0x80 : 0});
+            }
+            break;
+        case SDL_MOUSEMOTION: {
+            if (SDL_Window* w = SDL_GetWindowFromID(e->motion.windowID)) {
+                int x = 0, y = 0;
+                SDL_GetWindowPosition(w, &x, &y);
+                backend->cursor_x_ = x + e->motion.x;
+                backend->cursor_y_ = y + e->motion.y;
+            }
+            if (backend->warping_) {
+                break;  // the cursor was put somewhere; the mouse itself did not move
+            }
+            // A device reports each axis on its own: X first, then Y.
+            if (e->motion.xrel != 0) DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseAxis, 0, e->motion.xrel});
+            if (e->motion.yrel != 0) DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseAxis, 1, e->motion.yrel});
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            DeliverButton(e->button.button, e->type == SDL_MOUSEBUTTONDOWN);
+            break;
+        case SDL_MOUSEWHEEL:
+            if (e->wheel.y != 0) {
+                const int32_t dir = e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+                DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseAxis, 2, dir * e->wheel.y * 120});
+            }
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+SdlBackend::~SdlBackend() {
+    SDL_DelEventWatch(&SdlBackend::Watch, this);
+}
+
+void SdlBackend::WatchEvents() {
+    // SDL forgets its watches whenever its event loop stops (the host may quit and restart video), so
+    // the watch is put back before every use; removing first keeps it there once.
+    SDL_DelEventWatch(&SdlBackend::Watch, this);
+    SDL_AddEventWatch(&SdlBackend::Watch, this);
+}
+
+void SdlBackend::PumpDevices() {
+    if (!video_ || !SDL_WasInit(SDL_INIT_VIDEO)) {
+        return;
+    }
+    WatchEvents();
+    SDL_PumpEvents();
+}
+
+bool SdlBackend::FindJoystick(JoystickInfo* info) {
+    if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+        return false;
+    }
+    if (SDL_NumJoysticks() <= 0) {
+        return false;
+    }
+    // Opened only to learn its buttons; the library never reads the joystick.
+    SDL_Joystick* joystick = SDL_JoystickOpen(0);
+    if (!joystick) {
+        return false;
+    }
+    const char* name = SDL_JoystickName(joystick);
+    info->name = name ? name : "";
+    info->buttons = std::max(0, SDL_JoystickNumButtons(joystick));
+    SDL_JoystickClose(joystick);
+    return true;
+}
+
+WindowId SdlBackend::CreateWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height,
+                                  bool framed) {
+    if (!video_) {
+        return 0;
+    }
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (framed ? 0 : SDL_WINDOW_BORDERLESS);
+    SDL_Window* w = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+    return w ? SDL_GetWindowID(w) : 0;
+}
+
+void SdlBackend::DestroyWindow(WindowId id) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_DestroyWindow(w);
+    }
+}
+
+void SdlBackend::ShowWindow(WindowId id) {
+    if (SDL_Window* w = Find(id)) {
+        SDL_ShowWindow(w);
+        SDL_RaiseWindow(w);
+    }
+}
+
+void SdlBackend::AllowScreenSaver(bool allowed) {
+    if (!video_) {
+        return;
+    }
+    if (!allowed) {
+        screen_saver_was_enabled_ = SDL_IsScreenSaverEnabled() == SDL_TRUE;
+        SDL_DisableScreenSaver();
+    } else if (screen_saver_was_enabled_) {
+        SDL_EnableScreenSaver();
+    }
+}
+
+void SdlBackend::CursorPosition(int32_t* x, int32_t* y) {
+    if (video_ && KnowsGlobalCursor()) {
+        SDL_GetGlobalMouseState(x, y);
+        return;
+    }
+    PumpDevices();
+    *x = cursor_x_;
+    *y = cursor_y_;
+}
+
+void SdlBackend::SetCursorPosition(int32_t x, int32_t y) {
+    cursor_x_ = x;
+    cursor_y_ = y;
+    if (video_ && KnowsGlobalCursor()) {
+        warping_ = true;
+        SDL_WarpMouseGlobal(x, y);
+        SDL_PumpEvents();
+        warping_ = false;
     }
 }
 

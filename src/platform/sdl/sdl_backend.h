@@ -2,6 +2,8 @@
 // window's surface, events. Falls back to SDL's dummy driver when no real video driver opens.
 #pragma once
 
+#include <SDL.h>
+
 #include <map>
 
 #include "platform/backend.h"
@@ -11,6 +13,7 @@ namespace vxl::platform {
 class SdlBackend : public Backend {
 public:
     SdlBackend();
+    ~SdlBackend() override;
 
     PixelFormat DesktopFormat() override;
     int32_t DesktopWidth() override;
@@ -29,6 +32,19 @@ public:
     void SetFullScreen(WindowId, bool on) override;
     void ShowCursor(bool visible) override;
 
+    WindowId CreateWindow(const std::string& title, int32_t x, int32_t y, int32_t width, int32_t height,
+                          bool framed) override;
+    void DestroyWindow(WindowId) override;
+    void ShowWindow(WindowId) override;
+    FrameInsets StyleFrame(uint32_t) override { return {}; }
+    void AllowScreenSaver(bool allowed) override;
+
+    void CursorPosition(int32_t* x, int32_t* y) override;
+    void SetCursorPosition(int32_t x, int32_t y) override;
+
+    void PumpDevices() override;
+    bool FindJoystick(JoystickInfo* info) override;
+
     void PollEvents(std::vector<Message>* out) override;
     void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
     // SDL signals no blank for window surfaces: this waits for the next boundary of the display's
@@ -43,6 +59,15 @@ private:
     bool video_ = false;
     // Where each full-screen window was before, to put it back.
     std::map<WindowId, WindowedGeometry> windowed_;
+    // Sees every SDL event as it is produced, injected ones included, and turns device changes into
+    // device events.
+    static int Watch(void* self, SDL_Event* event);
+    void WatchEvents();
+
+    // Where the cursor is, from the motion the events report; for drivers that cannot tell.
+    int32_t cursor_x_ = 0, cursor_y_ = 0;
+    bool warping_ = false;
+    bool screen_saver_was_enabled_ = true;
 };
 
 }  // namespace vxl::platform

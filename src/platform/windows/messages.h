@@ -27,6 +27,11 @@ constexpr uint32_t WM_MBUTTONDOWN = 0x0207;
 constexpr uint32_t WM_MBUTTONUP = 0x0208;
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 
+// WM_SYSCOMMAND requests.
+constexpr uint32_t SC_CLOSE = 0xF060;
+constexpr uint32_t SC_SCREENSAVE = 0xF140;
+constexpr uint32_t SC_MONITORPOWER = 0xF170;
+
 // Window 0 addresses the thread rather than a window (the quit message of PostQuitMessage).
 struct Message {
     uint32_t window = 0;

@@ -1,12 +1,14 @@
 #include "platform/windows/window_system.h"
 
 #include <algorithm>
+#include <climits>
 #include <deque>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/saturating.h"
+#include "platform/windows/window_classes.h"
 
 namespace vxl::platform {
 namespace {
@@ -21,6 +23,7 @@ struct WindowSystem {
     WindowId full_screen_window = 0;
     int32_t mode_width = 0;
     int32_t mode_height = 0;
+    int32_t screen_saver_holds = 0;
 };
 
 WindowSystem& Sys() {
@@ -155,6 +158,10 @@ int64_t DefWindowProc(const Message& msg) {
     if (msg.message == WM_CLOSE && msg.window != 0) {
         PostMessage(msg.window, WM_QUIT);
     }
+    // The close box's system command becomes a close request to the window's own procedure.
+    if (msg.message == WM_SYSCOMMAND && msg.wparam == SC_CLOSE && msg.window != 0) {
+        return DispatchMessage(Message{msg.window, WM_CLOSE, 0, 0});
+    }
     return 0;
 }
 
@@ -171,6 +178,38 @@ void SetWindowProc(WindowId window, WindowProc proc) {
         Sys().procs[window] = std::move(proc);
     } else {
         Sys().procs.erase(window);
+    }
+}
+
+void DiscardMessages(WindowId window) {
+    auto& q = Sys().queue;
+    q.erase(std::remove_if(q.begin(), q.end(), [window](const Message& m) { return m.window == window; }), q.end());
+}
+
+void GetCursorPos(int32_t* x, int32_t* y) {
+    CurrentBackend().CursorPosition(x, y);
+}
+
+void SetCursorPos(int32_t x, int32_t y) {
+    CurrentBackend().SetCursorPosition(x, y);
+}
+
+void ScreenToClient(WindowId window, int32_t* x, int32_t* y) {
+    int32_t ox = 0, oy = 0;
+    ClientToScreen(window, &ox, &oy);
+    *x = SaturatingSub(*x, ox);
+    *y = SaturatingSub(*y, oy);
+}
+
+void HoldScreenSaver() {
+    if (Sys().screen_saver_holds++ == 0) {
+        CurrentBackend().AllowScreenSaver(false);
+    }
+}
+
+void ReleaseScreenSaver() {
+    if (Sys().screen_saver_holds > 0 && --Sys().screen_saver_holds == 0) {
+        CurrentBackend().AllowScreenSaver(true);
     }
 }
 
@@ -212,6 +251,8 @@ void ResetWindowSystem() {
     s.procs.clear();
     s.cursor_count = 0;
     s.full_screen_window = 0;
+    s.screen_saver_holds = 0;
+    ResetWindowClasses();
 }
 
 }  // namespace vxl::platform

@@ -47,6 +47,18 @@ void SetWindowProc(WindowId window, WindowProc proc);
 // thread's loop for that window to end, as a host's window procedure would.
 int64_t DefWindowProc(const Message& msg);
 
+// Drops the queued messages addressed to `window` (a destroyed window receives nothing more).
+void DiscardMessages(WindowId window);
+
+// The cursor, in screen coordinates; ScreenToClient makes a screen point relative to a client area.
+void GetCursorPos(int32_t* x, int32_t* y);
+void SetCursorPos(int32_t x, int32_t y);
+void ScreenToClient(WindowId window, int32_t* x, int32_t* y);
+
+// While any hold is taken, the screen saver stays off.
+void HoldScreenSaver();
+void ReleaseScreenSaver();
+
 // Display count semantics: the cursor shows while the count is not negative.
 int32_t ShowCursor(bool show);
 

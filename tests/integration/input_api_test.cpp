@@ -1,0 +1,167 @@
+// Input, the library's own windows and the timer through the C API under SDL's dummy video driver,
+// with events pushed into SDL as a device would produce them.
+#include "sdl_window_fixture.h"
+
+namespace {
+
+class OwnWindowApi : public SdlWindowTest {
+protected:
+    void TearDown() override {
+        CloseVexel();
+        SdlWindowTest::TearDown();
+    }
+
+    void Key(SDL_Scancode code, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = own_;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = code;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
+    void Motion(int x, int y, int dx, int dy) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.windowID = own_;
+        e.motion.x = x;
+        e.motion.y = y;
+        e.motion.xrel = dx;
+        e.motion.yrel = dy;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
+    void Button(uint8_t button, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.windowID = own_;
+        e.button.button = button;
+        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
+    void CloseBox() {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = own_;
+        e.window.event = SDL_WINDOWEVENT_CLOSE;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
+    // DoEvents over `calls` calls: the positions of the calls that answered 0.
+    static std::vector<int> Quits(int calls) {
+        std::vector<int> at;
+        for (int i = 0; i < calls; ++i)
+            if (DoEvents() == 0) at.push_back(i);
+        return at;
+    }
+
+    uint32_t own_ = 0;
+};
+
+TEST_F(OwnWindowApi, OwnWindowIsCaptionedSizedAndClosedByItsCloseBoxOnce) {
+    SDL_EnableScreenSaver();
+    own_ = InitVexelWindow(320, 240, 16, 0, "VXL own window");
+    SDL_Window* w = SDL_GetWindowFromID(own_);
+    ASSERT_NE(w, nullptr);
+    EXPECT_STREQ(SDL_GetWindowTitle(w), "VXL own window");
+    int width = 0, height = 0;
+    SDL_GetWindowSize(w, &width, &height);
+    EXPECT_EQ(std::pair(width, height), std::pair(320, 240));
+    EXPECT_EQ(GlobalBpp(), 32);
+    EXPECT_FALSE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled());
+
+    Quits(20);  // whatever SDL had queued for the new window
+    CloseBox();
+    EXPECT_EQ(Quits(20).size(), 1u);
+    EXPECT_NE(SDL_GetWindowFromID(own_), nullptr);  // the window stays until the host closes it
+
+    CloseVexel();
+    EXPECT_EQ(SDL_GetWindowFromID(own_), nullptr);
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled());
+
+    own_ = InitVexelWindow(200, 100, 0, 0, "second");
+    ASSERT_NE(SDL_GetWindowFromID(own_), nullptr);
+    EXPECT_TRUE(Quits(20).empty());
+}
+
+TEST_F(OwnWindowApi, FullScreenOwnWindowCoversTheDesktop) {
+    own_ = InitVexelWindow(640, 480, 16, 1, "full");
+    SDL_Window* w = SDL_GetWindowFromID(own_);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    EXPECT_EQ(GlobalBpp(), 16);
+    Quits(20);
+    CloseBox();
+    EXPECT_EQ(Quits(20).size(), 1u);
+}
+
+TEST_F(OwnWindowApi, KeysReachInkeyByTheirDirectInputCodes) {
+    own_ = InitVexelWindow(320, 240, 0, 0, "keys");
+    EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), 0);
+    Key(SDL_SCANCODE_ESCAPE, true);
+    Key(SDL_SCANCODE_UP, true);
+    Key(SDL_SCANCODE_KP_ENTER, true);
+    EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), -1);
+    EXPECT_EQ(Inkey(VXL_KEY_UP), -1);
+    EXPECT_EQ(Inkey(VXL_KEY_NUMPADENTER), -1);
+    EXPECT_EQ(Inkey(VXL_KEY_RETURN), 0);
+    Key(SDL_SCANCODE_ESCAPE, false);
+    EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), 0);
+    EXPECT_EQ(Inkey(VXL_KEY_UP), -1);
+    Key(SDL_SCANCODE_UP, false);
+    Key(SDL_SCANCODE_KP_ENTER, false);
+}
+
+TEST_F(OwnWindowApi, MouseMotionButtonsAndCursor) {
+    own_ = InitVexelWindow(320, 240, 0, 0, "mouse");
+    MouseAX();
+    MouseAY();
+    Motion(10, 10, 3, -2);  // both axes: an X event, then a Y event
+    EXPECT_EQ(MouseAX(), 3);
+    EXPECT_EQ(MouseAY(), -2);
+    Motion(11, 10, 3, 0);
+    Motion(16, 10, 5, 0);
+    EXPECT_EQ(MouseAX(), 5);
+    EXPECT_EQ(MouseAY(), 0);
+
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_RIGHT, true);
+    EXPECT_EQ(MouseLeft(), -1);
+    EXPECT_EQ(MouseRight(), -1);
+    EXPECT_EQ(MouseMiddle(), 0);
+    Button(SDL_BUTTON_LEFT, false);
+    Button(SDL_BUTTON_MIDDLE, true);
+    int32_t l = 1, m = 1, r = 1;
+    GetMouseButtons(&l, &m, &r);
+    EXPECT_EQ(std::tuple(l, m, r), std::tuple(0, -1, -1));
+
+    SetMousePos(30, 40);
+    EXPECT_EQ(std::pair(MouseX(), MouseY()), std::pair(30, 40));
+    SetMousePos(-25, 7);
+    int32_t x = 0, y = 0;
+    GetMousePos(&x, &y);
+    EXPECT_EQ(std::pair(x, y), std::pair(-25, 7));
+}
+
+TEST_F(OwnWindowApi, HostWindowDisplaysGetInputToo) {
+    InitVexel(id_, 320, 240, 0, 0);
+    own_ = id_;
+    Key(SDL_SCANCODE_SPACE, true);
+    EXPECT_EQ(Inkey(VXL_KEY_SPACE), -1);
+    Key(SDL_SCANCODE_SPACE, false);
+    EXPECT_EQ(Inkey(VXL_KEY_SPACE), 0);
+    SetMousePos(5, 6);
+    EXPECT_EQ(std::pair(MouseX(), MouseY()), std::pair(5, 6));
+}
+
+TEST_F(OwnWindowApi, TimerCountsMilliseconds) {
+    StartTimer();
+    SDL_Delay(50);
+    const float elapsed = Timer();
+    EXPECT_GE(elapsed, 50.0f);
+    EXPECT_LT(elapsed, 60000.0f);
+    StopTimer();
+    const float stopped = Timer();
+    SDL_Delay(5);
+    EXPECT_EQ(Timer(), stopped);
+}
+
+}  // namespace
