@@ -50,6 +50,8 @@ enum class PlatformCall {
     GetBltStatus,
     Restore,
     Flip,
+    GetDC,
+    ReleaseDC,
     Count
 };
 
