@@ -82,6 +82,17 @@ VXL_API void LoadRAW(int32_t handle, const char* file);
  * (x, y), transparent background, cut at the buffer's edges. */
 VXL_API void PutStr(int32_t handle, int32_t x, int32_t y, const char* text, uint32_t colour);
 
+/* Copies between buffers (source handle first). Bit: inclusive source corners (x1, y1), (x2, y2) in
+ * either order, placed at (dx, dy). Scale: the whole source stretched onto the destination rectangle
+ * (x1, y1)-(x2, y2), larger corner exclusive. Sprite variants leave out source pixels equal to `key`. */
+VXL_API void CopyBuffer(int32_t src, int32_t dst, int32_t x, int32_t y);
+VXL_API void CopySprite(int32_t src, int32_t dst, int32_t x, int32_t y, uint32_t key);
+VXL_API void CopyBit(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy);
+VXL_API void CopyBitSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx,
+                           int32_t dy, uint32_t key);
+VXL_API void CopyScale(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+VXL_API void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key);
+
 #ifdef __cplusplus
 }
 #endif

@@ -4,22 +4,26 @@ namespace vxl {
 
 using namespace platform;
 
-void BlitAndWait(Surface& status, const std::function<HResult()>& blit, const std::function<void()>& restore) {
+bool BlitAndWait(Surface& status, const std::function<HResult()>& blit, const std::function<void()>& restore) {
     for (int attempt = 0; attempt < kMaxBlitterRetries; ++attempt) {
         const HResult hr = blit();
         if (hr == DD_OK) {
-            for (int poll = 0; poll < kMaxBlitterRetries && status.GetBltStatus(DDGBS_ISBLTDONE) != DD_OK; ++poll) {
+            for (int poll = 0; poll < kMaxBlitterRetries; ++poll) {
+                if (status.GetBltStatus(DDGBS_ISBLTDONE) == DD_OK) {
+                    return true;
+                }
             }
-            return;
+            return false;
         }
         if (hr == DDERR_SURFACELOST) {
             restore();
-            return;
+            return false;
         }
         if (hr != DDERR_WASSTILLDRAWING) {
-            return;
+            return false;
         }
     }
+    return false;
 }
 
 void FillAndWait(Surface& surface, const Rect* target, uint32_t colour, const std::function<void()>& restore) {

@@ -12,7 +12,8 @@ constexpr int kMaxBlitterRetries = 1000;
 
 // Runs `blit`; on success waits until `status` reports the blit done; on a lost surface calls `restore`
 // and drops the blit; while the blitter is still drawing, blits again; any other result drops it.
-void BlitAndWait(platform::Surface& status, const std::function<platform::HResult()>& blit,
+// True when the blit went through and `status` reported it done.
+bool BlitAndWait(platform::Surface& status, const std::function<platform::HResult()>& blit,
                  const std::function<void()>& restore);
 
 // A colour fill of `target` (the whole surface when null) through the blitter, waited for as above.

@@ -4,54 +4,14 @@
 #include <immintrin.h>
 
 #include <cstring>
-#include <vector>
 
 #include "platform/cpu.h"
+#include "platform/surfaces/pixel_bytes.h"
 
 namespace vxl::platform {
 namespace {
 
 constexpr size_t kStringFillBytes = size_t(1) << 20;
-
-inline uint32_t LoadPixel(const uint8_t* p, uint32_t bpp) {
-    switch (bpp) {
-        case 1:
-            return p[0];
-        case 2: {
-            uint16_t v;
-            std::memcpy(&v, p, 2);
-            return v;
-        }
-        case 3:
-            return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
-        default: {
-            uint32_t v;
-            std::memcpy(&v, p, 4);
-            return v;
-        }
-    }
-}
-
-inline void StorePixel(uint8_t* p, uint32_t bpp, uint32_t c) {
-    switch (bpp) {
-        case 1:
-            p[0] = uint8_t(c);
-            break;
-        case 2: {
-            const uint16_t v = uint16_t(c);
-            std::memcpy(p, &v, 2);
-            break;
-        }
-        case 3:
-            p[0] = uint8_t(c);
-            p[1] = uint8_t(c >> 8);
-            p[2] = uint8_t(c >> 16);
-            break;
-        default:
-            std::memcpy(p, &c, 4);
-            break;
-    }
-}
 
 // Repeats `period` bytes of `pattern` over `bytes` bytes with 16-byte stores.
 void FillPatternSse2(uint8_t* dst, size_t bytes, const uint8_t* pattern, size_t period) {
@@ -103,19 +63,6 @@ __attribute__((target("avx2"))) void FillPatternAvx2(uint8_t* dst, size_t bytes,
         }
     }
     std::memcpy(dst, pattern, bytes);
-}
-
-template <typename Op>
-void ForEachKeyedPixel(uint32_t bpp, uint8_t* d, const uint8_t* s, int32_t n, uint32_t lo, uint32_t hi, uint32_t mask,
-                       Op&& src_offset) {
-    for (int32_t x = 0; x < n; ++x) {
-        const uint8_t* sp = s + src_offset(x);
-        const uint32_t c = LoadPixel(sp, bpp);
-        const uint32_t k = c & mask;
-        if (k < lo || k > hi) {
-            StorePixel(d + size_t(x) * bpp, bpp, c);
-        }
-    }
 }
 
 }  // namespace
@@ -203,70 +150,6 @@ void CopyRect(const PixelMemory& dst, const Rect& d, const PixelMemory& src, con
             std::memmove(dp + int64_t(y) * dst.pitch, sp + int64_t(y) * src.pitch, row_bytes);
         } else {
             std::memcpy(dp + int64_t(y) * dst.pitch, sp + int64_t(y) * src.pitch, row_bytes);
-        }
-    }
-}
-
-void CopyRectKeyed(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s, uint32_t key_low,
-                   uint32_t key_high, uint32_t key_mask) {
-    if (d.Empty()) {
-        return;
-    }
-    const uint32_t bpp = dst.bytes_per_pixel;
-    // Overlapping keyed copies on one surface read from a snapshot of the source.
-    std::vector<uint8_t> snapshot;
-    PixelMemory from = src;
-    Rect sr = s;
-    if (dst.pixels == src.pixels) {
-        const size_t row_bytes = size_t(s.Width()) * bpp;
-        snapshot.resize(row_bytes * s.Height());
-        from = PixelMemory{snapshot.data(), s.Width(), s.Height(), int32_t(row_bytes), bpp};
-        CopyRect(from, Rect{0, 0, s.Width(), s.Height()}, src, s);
-        sr = Rect{0, 0, s.Width(), s.Height()};
-    }
-    for (int32_t y = 0; y < d.Height(); ++y) {
-        uint8_t* dp = dst.pixels + int64_t(d.top + y) * dst.pitch + int64_t(d.left) * bpp;
-        const uint8_t* sp = from.pixels + int64_t(sr.top + y) * from.pitch + int64_t(sr.left) * bpp;
-        ForEachKeyedPixel(bpp, dp, sp, d.Width(), key_low, key_high, key_mask,
-                          [bpp](int32_t x) { return size_t(x) * bpp; });
-    }
-}
-
-void StretchRect(const PixelMemory& dst, const Rect& full_dst, const Rect& clip, const PixelMemory& src,
-                 const Rect& full_src, bool keyed, uint32_t key_low, uint32_t key_high, uint32_t key_mask) {
-    const Rect d = Intersect(full_dst, clip);
-    if (d.Empty() || full_src.Empty()) {
-        return;
-    }
-    const uint32_t bpp = dst.bytes_per_pixel;
-    const int64_t dw = full_dst.Width(), dh = full_dst.Height();
-    const int64_t sw = full_src.Width(), sh = full_src.Height();
-    std::vector<uint8_t> snapshot;
-    PixelMemory from = src;
-    Rect fs = full_src;
-    if (dst.pixels == src.pixels) {
-        const size_t row_bytes = size_t(sw) * bpp;
-        snapshot.resize(row_bytes * size_t(sh));
-        from = PixelMemory{snapshot.data(), int32_t(sw), int32_t(sh), int32_t(row_bytes), bpp};
-        CopyRect(from, Rect{0, 0, int32_t(sw), int32_t(sh)}, src, full_src);
-        fs = Rect{0, 0, int32_t(sw), int32_t(sh)};
-    }
-    std::vector<size_t> column(size_t(d.Width()));
-    for (int32_t x = d.left; x < d.right; ++x) {
-        const int64_t sx = fs.left + (2 * (x - full_dst.left) + 1) * sw / (2 * dw);
-        column[size_t(x - d.left)] = size_t(sx) * bpp;
-    }
-    for (int32_t y = d.top; y < d.bottom; ++y) {
-        const int64_t sy = fs.top + (2 * (y - full_dst.top) + 1) * sh / (2 * dh);
-        const uint8_t* sp = from.pixels + sy * from.pitch;
-        uint8_t* dp = dst.pixels + int64_t(y) * dst.pitch + int64_t(d.left) * bpp;
-        if (keyed) {
-            ForEachKeyedPixel(bpp, dp, sp, d.Width(), key_low, key_high, key_mask,
-                              [&column](int32_t x) { return column[size_t(x)]; });
-        } else {
-            for (int32_t x = 0; x < d.Width(); ++x) {
-                StorePixel(dp + size_t(x) * bpp, bpp, LoadPixel(sp + column[size_t(x)], bpp));
-            }
         }
     }
 }

@@ -31,10 +31,16 @@ void CopyRect(const PixelMemory& dst, const Rect& d, const PixelMemory& src, con
 // [key_low, key_high].
 void CopyRectKeyed(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s, uint32_t key_low,
                    uint32_t key_high, uint32_t key_mask);
+// The plain per-pixel version that the fast one is tested against.
+void CopyRectKeyedReference(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s,
+                            uint32_t key_low, uint32_t key_high, uint32_t key_mask);
 
-// Nearest-pixel stretch of `full_src` onto `full_dst`, drawing only the part of the destination inside
-// `clip`. Destination pixel centres are mapped to the source: x' = sx + floor((2(x-dx)+1) * sw / (2 dw)).
+// Nearest-pixel stretch of `full_src` onto `full_dst` (sizes below 2^31), drawing only the part of the destination
+// inside `clip`. Destination pixel centres are mapped to the source: x' = sx + floor((2(x-dx)+1) * sw / (2 dw)).
 void StretchRect(const PixelMemory& dst, const Rect& full_dst, const Rect& clip, const PixelMemory& src,
                  const Rect& full_src, bool keyed, uint32_t key_low, uint32_t key_high, uint32_t key_mask);
+// The plain per-pixel version that the fast one is tested against.
+void StretchRectReference(const PixelMemory& dst, const Rect& full_dst, const Rect& clip, const PixelMemory& src,
+                          const Rect& full_src, bool keyed, uint32_t key_low, uint32_t key_high, uint32_t key_mask);
 
 }  // namespace vxl::platform

@@ -1,5 +1,6 @@
 #include "platform/surfaces/surface.h"
 
+#include <climits>
 #include <cstring>
 
 #include "platform/surfaces/direct_draw.h"
@@ -9,6 +10,12 @@ namespace vxl::platform {
 namespace {
 
 constexpr size_t kAlign = 64;
+
+// Rectangles whose sides do not fit 31 bits are refused before any width is computed.
+bool Sane(const Rect& r) {
+    return r.right >= r.left && r.bottom >= r.top && int64_t(r.right) - r.left <= INT32_MAX &&
+           int64_t(r.bottom) - r.top <= INT32_MAX;
+}
 
 uint32_t KeyMask(const PixelFormat& f) {
     const uint32_t rgb = f.r_mask | f.g_mask | f.b_mask;
@@ -124,7 +131,7 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
         return DDERR_SURFACEBUSY;
     }
     const Rect full_dst = dst_rect ? *dst_rect : Bounds();
-    if (full_dst.right < full_dst.left || full_dst.bottom < full_dst.top) {
+    if (!Sane(full_dst)) {
         return DDERR_INVALIDRECT;
     }
     const Rect clip = ClipArea();
@@ -143,8 +150,7 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
         return DDERR_INVALIDPARAMS;
     }
     const Rect full_src = src_rect ? *src_rect : src->Bounds();
-    if (full_src.right < full_src.left || full_src.bottom < full_src.top ||
-        Intersect(full_src, src->Bounds()) != full_src) {
+    if (!Sane(full_src) || Intersect(full_src, src->Bounds()) != full_src) {
         return DDERR_INVALIDRECT;
     }
     const bool keyed = (flags & DDBLT_KEYSRC) && src->has_key_;
@@ -171,10 +177,11 @@ HResult Surface::BltFast(int32_t x, int32_t y, Surface* src, const Rect* src_rec
         return DDERR_INVALIDPARAMS;
     }
     const Rect s = src_rect ? *src_rect : src->Bounds();
-    const Rect d{x, y, x + s.Width(), y + s.Height()};
-    if (Intersect(d, Bounds()) != d) {
+    if (!Sane(s) || int64_t(x) < 0 || int64_t(y) < 0 || int64_t(x) + s.Width() > width_ ||
+        int64_t(y) + s.Height() > height_) {
         return DDERR_INVALIDRECT;
     }
+    const Rect d{x, y, x + s.Width(), y + s.Height()};
     return Blt(&d, src, &s, (flags & DDBLTFAST_SRCCOLORKEY) ? DDBLT_KEYSRC : 0, nullptr);
 }
 

@@ -1,0 +1,44 @@
+// Copy exports: whole buffers, rectangles of them and stretched buffers onto other buffers, with and
+// without a colour key. The source handle comes first.
+#include "blit/copies.h"
+
+#include "exports/lookup.h"
+#include "vxl.h"
+
+using namespace vxl;
+using exports::Buffer;
+
+extern "C" {
+
+void CopyBuffer(int32_t src, int32_t dst, int32_t x, int32_t y) {
+    TBufferVx *s = Buffer(src), *d = Buffer(dst);
+    if (s && d) vxl::CopyBuffer(*s, *d, x, y);
+}
+
+void CopySprite(int32_t src, int32_t dst, int32_t x, int32_t y, uint32_t key) {
+    TBufferVx *s = Buffer(src), *d = Buffer(dst);
+    if (s && d) vxl::CopySprite(*s, *d, x, y, key);
+}
+
+void CopyBit(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy) {
+    TBufferVx *s = Buffer(src), *d = Buffer(dst);
+    if (s && d) vxl::CopyBit(*s, *d, x1, y1, x2, y2, dx, dy);
+}
+
+void CopyBitSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy,
+                   uint32_t key) {
+    TBufferVx *s = Buffer(src), *d = Buffer(dst);
+    if (s && d) vxl::CopyBitSprite(*s, *d, x1, y1, x2, y2, dx, dy, key);
+}
+
+void CopyScale(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    TBufferVx *s = Buffer(src), *d = Buffer(dst);
+    if (s && d) vxl::CopyScale(*s, *d, x1, y1, x2, y2);
+}
+
+void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key) {
+    TBufferVx *s = Buffer(src), *d = Buffer(dst);
+    if (s && d) vxl::CopyScaleSprite(*s, *d, x1, y1, x2, y2, key);
+}
+
+}  // extern "C"

@@ -1,0 +1,218 @@
+// Copies between buffers through the exports, at every depth: placement and clipping, keys, stretches,
+// and the blitter's failures on the fake (lost surfaces, a busy blitter, one that never finishes).
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "fake_fixture.h"
+
+namespace vxl::testing {
+namespace {
+
+using namespace platform;
+
+// Where a destination pixel's value comes from: a source pixel, or nothing (the background stays).
+using SourceOf = std::function<std::optional<std::pair<int32_t, int32_t>>(int32_t x, int32_t y)>;
+
+class CopyTest : public DepthTest {
+protected:
+    static constexpr uint32_t kBackground = 0x1F;
+
+    // A distinct value per pixel, within the layout's bits.
+    uint32_t Code(int32_t x, int32_t y) const { return (0x100 + uint32_t(x) + 0x20 * uint32_t(y)) & Mask(); }
+    uint32_t Mask() const { return depth_ == 15 ? 0x7FFF : depth_ == 16 ? 0xFFFF : 0xFFFFFF; }
+
+    int32_t Source(int32_t w, int32_t h) {
+        const int32_t b = SetupBuffer(w, h, 0);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, Code(x, y));
+        return b;
+    }
+    int32_t Destination(int32_t w, int32_t h) {
+        const int32_t b = SetupBuffer(w, h, 0);
+        Fill(b, kBackground);
+        return b;
+    }
+
+    // Every destination pixel holds what `from` says; the first wrong one is reported.
+    void ExpectPicture(int32_t dst, const SourceOf& from) {
+        for (int32_t y = 0; y < BufferSizeY(dst); ++y)
+            for (int32_t x = 0; x < BufferSizeX(dst); ++x) {
+                const auto s = from(x, y);
+                const uint32_t want = s ? Code(s->first, s->second) : kBackground;
+                ASSERT_EQ(GetPixel(dst, x, y), want) << "at " << x << "," << y;
+            }
+    }
+};
+
+TEST_P(CopyTest, WholeBufferClipsAtEveryEdge) {
+    const int32_t src = Source(10, 10), dst = Destination(20, 20);
+    CopyBuffer(src, dst, -3, 0);
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x <= 6 && y <= 9) return std::pair(x + 3, y);
+        return std::nullopt;
+    });
+    Fill(dst, kBackground);
+    CopyBuffer(src, dst, 15, 15);
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x >= 15 && y >= 15) return std::pair(x - 15, y - 15);
+        return std::nullopt;
+    });
+    Fill(dst, kBackground);
+    for (auto [x, y] : {std::pair{20, 0}, {-10, 0}, {0, 20}, {0, -10}, {INT32_MAX, 0}, {INT32_MIN, INT32_MIN}}) {
+        CopyBuffer(src, dst, x, y);
+    }
+    ExpectPicture(dst, [](int32_t, int32_t) { return std::nullopt; });
+}
+
+TEST_P(CopyTest, RectangleOfTheSource) {
+    const int32_t src = Source(10, 10), dst = Destination(200, 12);
+    CopyBit(src, dst, 5, 5, 5, 5, 1, 1);
+    CopyBit(src, dst, 9, 9, 8, 8, 3, 3);     // corners in either order
+    CopyBit(src, dst, -5, 0, 3, 1, 100, 0);  // clamped corner, destination not moved
+    CopyBit(src, dst, 0, 0, 9, 9, 197, 10);  // cut at the right and bottom
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x == 1 && y == 1) return std::pair(5, 5);
+        if (x >= 3 && x <= 4 && y >= 3 && y <= 4) return std::pair(x + 5, y + 5);
+        if (x >= 100 && x <= 103 && y <= 1) return std::pair(x - 100, y);
+        if (x >= 197 && y >= 10) return std::pair(x - 197, y - 10);
+        return std::nullopt;
+    });
+}
+
+TEST_P(CopyTest, KeyStaysOnTheSourceButOnlyKeyedCopiesUseIt) {
+    const int32_t src = Source(4, 1), dst = Destination(4, 2);
+    const uint32_t key = Code(1, 0);
+    CopySprite(src, dst, 0, 0, key);
+    CopyBuffer(src, dst, 0, 1);  // the key left set must not matter here
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (y == 0 && x == 1) return std::nullopt;
+        return std::pair(x, 0);
+    });
+    // Scale and Bit variants skip it too; a pixel whose unused bits differ from the key is still a key.
+    Fill(dst, kBackground);
+    PutPixel(src, 2, 0, depth_ == 15 ? key | 0x8000 : depth_ == 32 ? key | 0xAB000000 : key);
+    CopyBitSprite(src, dst, 0, 0, 3, 0, 0, 0, key);
+    CopyScaleSprite(src, dst, 0, 1, 4, 2, key);
+    ExpectPicture(dst, [](int32_t x, int32_t) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x == 1 || x == 2) return std::nullopt;
+        return std::pair(x, 0);
+    });
+}
+
+TEST_P(CopyTest, FactorTwoStretchDoublesEveryPixel) {
+    const int32_t src = Source(5, 3), dst = Destination(12, 8);
+    CopyScale(src, dst, 0, 0, 10, 6);
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x < 10 && y < 6) return std::pair(x / 2, y / 2);
+        return std::nullopt;
+    });
+    // Factor 4 across, overhanging the left edge by 10 columns: 2.5 source columns cut, truncated to 2,
+    // and the remaining three stretched onto what is left.
+    Fill(dst, kBackground);
+    CopyScale(src, dst, 10, 6, -10, 0);
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x < 10 && y < 6) return std::pair(2 + (2 * x + 1) * 3 / 20, y / 2);
+        return std::nullopt;
+    });
+}
+
+TEST_P(CopyTest, ShrinkAndStretchCoverTheirRectangleOnly) {
+    const int32_t src = Source(8, 8), dst = Destination(10, 10);
+    CopyScale(src, dst, 1, 2, 5, 4);  // halve across, quarter down
+    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
+        if (x >= 1 && x < 5 && y >= 2 && y < 4) return std::pair((x - 1) * 2 + 1, (y - 2) * 4 + 2);
+        return std::nullopt;
+    });
+    Fill(dst, kBackground);
+    CopyScale(src, dst, 10, 0, 20, 10);  // only touches the right edge
+    CopyScale(src, dst, 3, 0, 3, 10);    // no width
+    ExpectPicture(dst, [](int32_t, int32_t) { return std::nullopt; });
+}
+
+TEST_P(CopyTest, CopyOntoItselfReadsTheSourceFirst) {
+    const int32_t b = Source(6, 6);
+    CopyBit(b, b, 0, 0, 3, 3, 2, 2);
+    CopySprite(b, b, -1, -1, 0xFFFFFFFF);
+    // After both: the moved block shifted back by one, everywhere the second copy reached.
+    const int32_t model = Source(6, 6);
+    CopyBit(model, model, 0, 0, 3, 3, 2, 2);
+    const int32_t expected = Destination(6, 6);
+    CopyBuffer(model, expected, 0, 0);
+    for (int32_t y = 0; y < 5; ++y)
+        for (int32_t x = 0; x < 5; ++x) PutPixel(expected, x, y, GetPixel(model, x + 1, y + 1));
+    for (int32_t y = 0; y < 6; ++y)
+        for (int32_t x = 0; x < 6; ++x) ASSERT_EQ(GetPixel(b, x, y), GetPixel(expected, x, y)) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, CopyTest, AllDepths(), DepthName);
+
+using CopyFailureTest = FakeTest;
+
+TEST_F(CopyFailureTest, MissingBuffersCopyNothing) {
+    OpenWindowed();
+    const int32_t b = SetupBuffer(4, 4, 0);
+    const int before = fake_->Calls(PlatformCall::Blt);
+    CopyBuffer(b, 99, 0, 0);
+    CopyBuffer(-1, b, 0, 0);
+    CloseBuffer(b);
+    CopyScaleSprite(b, b, 0, 0, 2, 2, 0);
+    EXPECT_EQ(fake_->Calls(PlatformCall::Blt), before);
+}
+
+TEST_F(CopyFailureTest, BusyBlitterIsAskedAgain) {
+    OpenWindowed();
+    const int32_t src = SetupBuffer(2, 2, 0), dst = SetupBuffer(2, 2, 0);
+    Fill(src, 0x123);
+    fake_->Fail(PlatformCall::Blt, DDERR_WASSTILLDRAWING, 3);
+    fake_->Fail(PlatformCall::GetBltStatus, DDERR_WASSTILLDRAWING, 5);
+    const int before = fake_->Calls(PlatformCall::Blt);
+    CopyScale(src, dst, 0, 0, 2, 2);
+    EXPECT_EQ(fake_->Calls(PlatformCall::Blt) - before, 4);
+    EXPECT_EQ(GetPixel(dst, 1, 1), 0x123u);
+}
+
+// A blitter that stays busy, or never reports a blit done, drops the copy instead of hanging.
+TEST_F(CopyFailureTest, BlitterThatNeverFinishesDropsTheCopy) {
+    OpenWindowed();
+    const int32_t src = SetupBuffer(2, 2, 0), dst = SetupBuffer(2, 2, 0);
+    Fill(src, 0x123);
+    fake_->Fail(PlatformCall::Blt, DDERR_WASSTILLDRAWING, 1 << 30);
+    CopyBuffer(src, dst, 0, 0);
+    EXPECT_EQ(GetPixel(dst, 0, 0), 0u);
+}
+
+TEST_F(CopyFailureTest, BlitNeverReportedDoneEndsTheWait) {
+    OpenWindowed();
+    const int32_t src = SetupBuffer(2, 2, 0), dst = SetupBuffer(2, 2, 0);
+    fake_->Fail(PlatformCall::GetBltStatus, DDERR_WASSTILLDRAWING, 1 << 30);
+    const int before = fake_->Calls(PlatformCall::GetBltStatus);
+    CopyBuffer(src, dst, 0, 0);
+    EXPECT_GT(fake_->Calls(PlatformCall::GetBltStatus), before);
+}
+
+TEST_F(CopyFailureTest, LostSurfaceIsRestoredThroughTheSourceAndTheCopyDropped) {
+    OpenWindowed();
+    const int32_t src = SetupBuffer(2, 2, 0), dst = SetupBuffer(2, 2, 0);
+    Fill(src, 0x123);
+    Library& lib = TheLibrary();
+    TBufferVx& s = *lib.handles.Find(src);
+    TBufferVx& d = *lib.handles.Find(dst);
+    s.surface()->MarkLost();
+    lib.display->primary()->MarkLost();
+    lib.display->back()->MarkLost();
+    CopyBuffer(src, dst, 0, 0);
+    EXPECT_EQ(GetPixel(dst, 0, 0), 0u);  // dropped, not retried
+    EXPECT_EQ(s.surface()->IsLost(), DD_OK);
+    EXPECT_EQ(lib.display->primary()->IsLost(), DD_OK);
+    EXPECT_EQ(lib.display->back()->IsLost(), DD_OK);
+    // A lost destination is not the source's to restore: that copy is dropped and it stays lost.
+    d.surface()->MarkLost();
+    CopyBuffer(src, dst, 0, 0);
+    EXPECT_EQ(d.surface()->IsLost(), DDERR_SURFACELOST);
+    CopyBuffer(dst, src, 0, 0);  // copying from it restores it
+    EXPECT_EQ(d.surface()->IsLost(), DD_OK);
+}
+
+}  // namespace
+}  // namespace vxl::testing
