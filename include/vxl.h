@@ -93,6 +93,19 @@ VXL_API void CopyBitSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int
 VXL_API void CopyScale(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 VXL_API void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key);
 
+/* Polygons from `count` vertices of an array whose highest index is `high`; the array is only read.
+ * Rows top <= y < bottom are painted (a polygon's bottom row is open); textures repeat their edge texels. */
+VXL_API void GouraudPoly(int32_t handle, const TPolyVertex* v, int32_t high, int32_t count);
+VXL_API void ShadedRect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t c1, uint32_t c2,
+                        uint32_t c3, uint32_t c4);
+VXL_API void TexturePoly(int32_t dst, int32_t tex, const TPolyVertex* v, int32_t high, int32_t count);
+VXL_API void KeyTexturePoly(int32_t dst, int32_t tex, const TPolyVertex* v, int32_t high, int32_t count, uint32_t key);
+
+/* Rotated copies: the source turned by `angle` degrees (clockwise) and zoomed about its centre, which
+ * lands on (x, y) of the destination; the sprite form leaves out pixels of colour `key`. */
+VXL_API void CopyRotate(int32_t src, int32_t dst, int32_t x, int32_t y, float zoom, float angle);
+VXL_API void CopyRotateSprite(int32_t src, int32_t dst, int32_t x, int32_t y, float zoom, float angle, uint32_t key);
+
 #ifdef __cplusplus
 }
 #endif

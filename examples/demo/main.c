@@ -13,6 +13,7 @@
 
 /* Scenes register here, in drawing order. */
 static const DemoScene* const kScenes[] = {
+    &kPolygonsScene,
     NULL,
 };
 enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };

@@ -13,4 +13,6 @@ typedef struct DemoScene {
     void (*stop)(void);
 } DemoScene;
 
+extern const DemoScene kPolygonsScene; /* polygons.c */
+
 #endif

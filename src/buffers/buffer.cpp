@@ -1,9 +1,9 @@
 #include "buffers/buffer.h"
 
-#include "display/blit_completion.h"
-#include "display/vexel.h"
 #include "core/fatal_error.h"
 #include "core/result_texts.h"
+#include "display/blit_completion.h"
+#include "display/vexel.h"
 
 namespace vxl {
 
@@ -34,6 +34,7 @@ void TBufferVx::Construct(const TVexel* display, int32_t width, int32_t height, 
     }
     LockSurface();
     SetUpRowScratch();
+    edge_tables_.Resize(height_);
     Fill(0);
     save_quality_ = 50;
 }
@@ -107,10 +108,12 @@ int32_t TBufferVx::Resize(int32_t width, int32_t height, bool video) {
         width_ = height_ = pitch_ = 0;
         max_x_ = max_y_ = -1;
         rows_.clear();
+        edge_tables_.Resize(0);
         return -1;
     }
     LockSurface();
     SetUpRowScratch();
+    edge_tables_.Resize(height_);
     if (!alpha_.empty()) {
         alpha_.assign(size_t(width_) * size_t(height_), 0);  // the plane follows the picture's size
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/surfaces/direct_draw.h"
+#include "raster/edge_tables.h"
 
 namespace vxl {
 
@@ -45,6 +46,8 @@ public:
     uint8_t* row(int32_t y) const { return rows_[size_t(y)]; }
     uint8_t* alpha() { return alpha_.empty() ? nullptr : alpha_.data(); }
     uint8_t* row_scratch() { return row_scratch_.empty() ? nullptr : row_scratch_.data(); }
+    // The polygon fills' per-row store, one entry per row of the surface.
+    TEdgeTables& edge_tables() { return edge_tables_; }
     bool has_surface() const { return surface_ != nullptr; }
     bool in_video_memory() const { return in_video_memory_; }
     bool full_screen() const { return full_screen_; }
@@ -86,6 +89,7 @@ protected:
     bool has_menu_ = false;
     bool in_video_memory_ = false;
     int32_t save_quality_ = 50;
+    TEdgeTables edge_tables_;
 };
 
 }  // namespace vxl

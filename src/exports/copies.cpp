@@ -1,8 +1,9 @@
-// Copy exports: whole buffers, rectangles of them and stretched buffers onto other buffers, with and
+// Copy exports: whole buffers, rectangles of them, stretched and rotated buffers onto other buffers, with and
 // without a colour key. The source handle comes first.
 #include "blit/copies.h"
 
 #include "exports/lookup.h"
+#include "raster/rotate.h"
 #include "vxl.h"
 
 using namespace vxl;
@@ -39,6 +40,15 @@ void CopyScale(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int
 void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t key) {
     TBufferVx *s = Buffer(src), *d = Buffer(dst);
     if (s && d) vxl::CopyScaleSprite(*s, *d, x1, y1, x2, y2, key);
+}
+
+// Rotated copies are painted by the texture fill; a missing destination is the fill's to ignore.
+void CopyRotate(int32_t src, int32_t dst, int32_t x, int32_t y, float zoom, float angle) {
+    if (const TBufferVx* s = Buffer(src)) vxl::CopyRotate(*s, Buffer(dst), x, y, zoom, angle);
+}
+
+void CopyRotateSprite(int32_t src, int32_t dst, int32_t x, int32_t y, float zoom, float angle, uint32_t key) {
+    if (const TBufferVx* s = Buffer(src)) vxl::CopyRotateSprite(*s, Buffer(dst), x, y, zoom, angle, key);
 }
 
 }  // extern "C"
