@@ -42,4 +42,13 @@ inline int32_t WrapMul(int32_t a, int64_t n) {
     return int32_t(uint32_t(a) * uint32_t(uint64_t(n)));
 }
 
+// One step across a row of a polygon: the 16.16 difference over n pixels, truncated toward zero (0 for
+// n = 0). A 32-bit division when the difference fits, which it does for any sane polygon.
+inline int32_t RowStep(int32_t from, int32_t to, int32_t n) {
+    if (n == 0) return 0;
+    const int64_t d = int64_t(to) - int64_t(from);
+    if (d == int32_t(d)) return int32_t(d) / n;
+    return int32_t(uint32_t(uint64_t(d / n)));
+}
+
 }  // namespace vxl

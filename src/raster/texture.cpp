@@ -11,10 +11,6 @@ namespace {
 
 using Coords = std::array<int32_t, 2>;
 
-inline int32_t RowStep(int32_t from, int32_t to, int32_t n) {
-    return n == 0 ? 0 : int32_t(uint32_t(uint64_t((int64_t(to) - int64_t(from)) / n)));
-}
-
 // Where the texels come from; (u, v) past an edge of the texture take the texel at that edge.
 struct TexelSource {
     const uint8_t* pixels;
@@ -43,37 +39,70 @@ inline void PutTexel(uint8_t* p, const uint8_t* texel, uint32_t key) {
     }
 }
 
-// Pixels left .. right of `row` (u, v at `left` given), stepping u and v by du and dv.
+// Pixels i0 .. i1 of a run starting at p with (u, v) at pixel 0, each texel clamped into the texture.
 template <typename Px, bool kKeyed>
-void TexelRun(uint8_t* row, int32_t left, int32_t right, int32_t u, int32_t v, int32_t du, int32_t dv,
-              const TexelSource& s, uint32_t key) {
-    uint8_t* p = row + size_t(left) * Px::kBytes;
-    const int64_t n = right - left;
-    const int64_t u_end = int64_t(u) + int64_t(du) * n, v_end = int64_t(v) + int64_t(dv) * n;
-    const int64_t u_limit = int64_t(s.max_x + 1) << 16, v_limit = int64_t(s.max_y + 1) << 16;
-    if (std::min<int64_t>(u, u_end) >= 0 && std::max<int64_t>(u, u_end) < u_limit && std::min<int64_t>(v, v_end) >= 0 &&
-        std::max<int64_t>(v, v_end) < v_limit) {
-        // The whole run lies inside the texture: no clamping, and no value leaves the range.
-        uint32_t uu = uint32_t(u), vv = uint32_t(v);
-        for (int64_t i = 0; i <= n; ++i, p += Px::kBytes) {
-            PutTexel<Px, kKeyed>(p, s.pixels + (vv >> 16) * s.pitch + (uu >> 16) * Px::kBytes, key);
-            uu += uint32_t(du);
-            vv += uint32_t(dv);
-        }
-        return;
-    }
-    for (int64_t i = 0; i <= n; ++i, p += Px::kBytes) {
+void ClampedTexels(uint8_t* p, int64_t i0, int64_t i1, int32_t u, int32_t v, int32_t du, int32_t dv,
+                   const TexelSource& s, uint32_t key) {
+    u = WrapAdd(u, WrapMul(du, i0));
+    v = WrapAdd(v, WrapMul(dv, i0));
+    for (int64_t i = i0; i <= i1; ++i) {
         const int32_t tx = u < 0 ? 0 : std::min(u >> 16, s.max_x);
         const int32_t ty = v < 0 ? 0 : std::min(v >> 16, s.max_y);
-        PutTexel<Px, kKeyed>(p, s.pixels + size_t(ty) * s.pitch + size_t(tx) * Px::kBytes, key);
+        PutTexel<Px, kKeyed>(p + i * Px::kBytes, s.pixels + size_t(ty) * s.pitch + size_t(tx) * Px::kBytes, key);
         u = WrapAdd(u, du);
         v = WrapAdd(v, dv);
     }
 }
 
+// Pixels 0 .. n from p, (u, v) at pixel 0 stepped by (du, dv). The pixels whose (u, v) lie inside the
+// texture form one stretch (the coordinates are linear); it is painted without clamping, the few
+// pixels before and after it with.
+template <typename Px, bool kKeyed>
+void TexelRun(uint8_t* p, int64_t n, int32_t u, int32_t v, int32_t du, int32_t dv, const TexelSource& s, uint32_t key) {
+    const int64_t u_limit = int64_t(s.max_x + 1) << 16, v_limit = int64_t(s.max_y + 1) << 16;
+    const auto inside = [&](int64_t i) {
+        const int64_t ui = int64_t(u) + int64_t(du) * i, vi = int64_t(v) + int64_t(dv) * i;
+        return ui >= 0 && ui < u_limit && vi >= 0 && vi < v_limit;
+    };
+    int64_t last = n;
+    while (last >= 0 && !inside(last)) --last;
+    int64_t first = 0;
+    while (first <= last && !inside(first)) ++first;
+    if (first > last) return ClampedTexels<Px, kKeyed>(p, 0, n, u, v, du, dv, s, key);
+    ClampedTexels<Px, kKeyed>(p, 0, first - 1, u, v, du, dv, s, key);
+
+    // Inside the texture the values neither wrap nor need clamping.
+    // (Locals, so that the stores cannot be taken to change them.)
+    uint32_t uu = uint32_t(int64_t(u) + int64_t(du) * first), vv = uint32_t(int64_t(v) + int64_t(dv) * first);
+    const uint32_t su = uint32_t(du), sv = uint32_t(dv);
+    const uint8_t* const pixels = s.pixels;
+    const size_t pitch = s.pitch;
+    uint8_t* out = p + first * Px::kBytes;
+    uint8_t* const end = p + (last + 1) * Px::kBytes;
+    if (dv == 0) {  // a run along one texture row, as in every unturned copy
+        const uint8_t* texels = pixels + (vv >> 16) * pitch;
+#pragma GCC unroll 4
+        for (; out != end; out += Px::kBytes, uu += su) {
+            PutTexel<Px, kKeyed>(out, texels + (uu >> 16) * Px::kBytes, key);
+        }
+    } else {
+#pragma GCC unroll 4
+        for (; out != end; out += Px::kBytes, uu += su, vv += sv) {
+            PutTexel<Px, kKeyed>(out, pixels + (vv >> 16) * pitch + (uu >> 16) * Px::kBytes, key);
+        }
+    }
+    ClampedTexels<Px, kKeyed>(p, last + 1, n, u, v, du, dv, s, key);
+}
+
+// The last row painted along one texture row. A texture row magnified over several pixel rows gives
+// rows that sample exactly the same texels: those are copied from the row above instead.
+struct RowAlongTexture {
+    int32_t y = -2, left = 0, right = 0, u = 0, du = 0, ty = 0;
+};
+
 template <typename Px, bool kKeyed>
 void PaintTextureRow(TBufferVx& b, const TEdgeTables& t, int32_t xa, int32_t xb, int32_t y, const TexelSource& s,
-                     uint8_t* scratch, uint32_t key) {
+                     uint8_t* scratch, uint32_t key, RowAlongTexture* previous) {
     Coords ta = t.T[0][size_t(y)], tb = t.T[1][size_t(y)];
     if (xb < xa) {
         std::swap(xa, xb);
@@ -88,11 +117,22 @@ void PaintTextureRow(TBufferVx& b, const TEdgeTables& t, int32_t xa, int32_t xb,
     // Columns left of the buffer still step u and v, so the visible part does not depend on the clip.
     const int32_t left = std::max(xa, 0);
     const int32_t u = WrapAdd(ta[0], WrapMul(du, left - xa)), v = WrapAdd(ta[1], WrapMul(dv, left - xa));
-    TexelRun<Px, kKeyed>(scratch ? scratch : b.row(y), left, right, u, v, du, dv, s, key);
-    if (scratch) {
-        const size_t offset = size_t(left) * Px::kBytes;
-        std::memcpy(b.row(y) + offset, scratch + offset, size_t(right - left + 1) * Px::kBytes);
+    const size_t offset = size_t(left) * Px::kBytes, bytes = size_t(right - left + 1) * Px::kBytes;
+    if (previous && dv == 0) {
+        const RowAlongTexture row{y, left, right, u, du, v < 0 ? 0 : std::min(v >> 16, s.max_y)};
+        const RowAlongTexture& p = *previous;
+        const bool same =
+            p.y == y - 1 && p.left == left && p.right == right && p.u == u && p.du == du && p.ty == row.ty;
+        *previous = row;
+        if (same) {  // the scratch row still holds the row above
+            std::memcpy(b.row(y) + offset, scratch ? scratch + offset : b.row(y - 1) + offset, bytes);
+            return;
+        }
+    } else if (previous) {
+        previous->y = -2;
     }
+    TexelRun<Px, kKeyed>((scratch ? scratch : b.row(y)) + offset, right - left, u, v, du, dv, s, key);
+    if (scratch) std::memcpy(b.row(y) + offset, scratch + offset, bytes);
 }
 
 template <bool kKeyed>
@@ -105,10 +145,14 @@ void Fill(TBufferVx& b, const TBufferVx& texture, std::span<const TPolyVertex> v
         // Rows of a surface in video memory are composed in system memory and moved in one block; the
         // keyed fill writes in place, since the pixels it skips must keep what the surface holds.
         uint8_t* scratch = !kKeyed && b.in_video_memory() ? b.row_scratch() : nullptr;
+        // Skipped texels keep what the destination held, so keyed rows are never copied; nor are rows
+        // of a buffer that is its own texture, since the row above may have changed its texels.
+        RowAlongTexture along;
+        RowAlongTexture* previous = !kKeyed && &texture != &b ? &along : nullptr;
         WalkPolygon(
             b, vertices, [&](const TPolyVertex& from, const TPolyVertex& to) { ScanEdgeTexture(t, from, to); },
             [&](int32_t xa, int32_t xb, int32_t y) {
-                PaintTextureRow<Px, kKeyed>(b, t, xa, xb, y, source, scratch, key);
+                PaintTextureRow<Px, kKeyed>(b, t, xa, xb, y, source, scratch, key, previous);
             });
         return 0;
     });
