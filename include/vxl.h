@@ -82,6 +82,17 @@ VXL_API void LoadRAW(int32_t handle, const char* file);
  * (x, y), transparent background, cut at the buffer's edges. */
 VXL_API void PutStr(int32_t handle, int32_t x, int32_t y, const char* text, uint32_t colour);
 
+/* Drawing: primitives clipped to the buffer, colours stored as given. HLine takes both x before y,
+ * VLine both y before x; Rect's outline includes both corners, FillRect's larger corner is exclusive. */
+VXL_API void Line(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+/* The pen is one for all buffers; LineTo draws from it and moves it, also when nothing was drawn. */
+VXL_API void MoveTo(int32_t handle, int32_t x, int32_t y);
+VXL_API void LineTo(int32_t handle, int32_t x, int32_t y, uint32_t colour);
+VXL_API void HLine(int32_t handle, int32_t x1, int32_t x2, int32_t y, uint32_t colour);
+VXL_API void VLine(int32_t handle, int32_t y1, int32_t y2, int32_t x, uint32_t colour);
+VXL_API void Rect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+VXL_API void FillRect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+
 /* Copies between buffers (source handle first). Bit: inclusive source corners (x1, y1), (x2, y2) in
  * either order, placed at (dx, dy). Scale: the whole source stretched onto the destination rectangle
  * (x1, y1)-(x2, y2), larger corner exclusive. Sprite variants leave out source pixels equal to `key`. */
