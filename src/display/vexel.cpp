@@ -1,8 +1,9 @@
 #include "display/vexel.h"
 
-#include "display/blit_completion.h"
 #include "core/library_state.h"
 #include "core/result_texts.h"
+#include "display/blit_completion.h"
+#include "platform/saturating.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {
@@ -48,8 +49,8 @@ void TVexel::SetGeometry(WindowId window, int32_t width, int32_t height) {
     height_ = height;
     centre_x_ = width >> 1;
     centre_y_ = height >> 1;
-    right_ = width - 1;
-    bottom_ = height - 1;
+    right_ = SaturatingSub(width, 1);
+    bottom_ = SaturatingSub(height, 1);
 }
 
 void TVexel::SizeClientArea() {

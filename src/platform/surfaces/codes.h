@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/saturating.h"
+
 namespace vxl::platform {
 
 using HResult = uint32_t;
@@ -118,8 +120,9 @@ struct Rect {
     int32_t right = 0;
     int32_t bottom = 0;
 
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
+    // Clamped to 32 bits: a rectangle built from host corners may span more than 2^31.
+    int32_t Width() const { return ClampToInt32(int64_t(right) - left); }
+    int32_t Height() const { return ClampToInt32(int64_t(bottom) - top); }
     bool Empty() const { return right <= left || bottom <= top; }
     bool operator==(const Rect&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "platform/surfaces/direct_draw.h"
 
+#include <algorithm>
+
 #include "platform/windows/window_system.h"
 
 namespace vxl::platform {
@@ -120,7 +122,10 @@ HResult DirectDraw::CreateSurface(const SurfaceDesc& desc, std::shared_ptr<Surfa
         width = desc.width;
         height = desc.height;
     }
-    if (int64_t(width) * height * screen_->format.BytesPerPixel() > kMaxSurfaceBytes) {
+    // Both sides are positive 32-bit values, so their product fits; the byte count is compared by
+    // division so that it never has to be formed.
+    const int64_t bytes_per_pixel = std::max<int64_t>(1, screen_->format.BytesPerPixel());
+    if (int64_t(width) * height > kMaxSurfaceBytes / bytes_per_pixel) {
         return DDERR_OUTOFMEMORY;
     }
     const bool chain = primary && (desc.caps & DDSCAPS_FLIP);

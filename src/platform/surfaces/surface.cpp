@@ -71,7 +71,7 @@ void Surface::Present() {
     const uint8_t* origin =
         memory_.get() + int64_t(visible.top) * pitch_ + int64_t(visible.left) * format_.BytesPerPixel();
     backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
-                    visible.left - client.left, visible.top - client.top, false);
+                    SaturatingSub(visible.left, client.left), SaturatingSub(visible.top, client.top), false);
 }
 
 HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/saturating.h"
+
 namespace vxl::platform {
 namespace {
 
@@ -68,10 +70,10 @@ void AdjustWindowRect(WindowId window, Rect* rect) {
         return;
     }
     const FrameInsets f = CurrentBackend().WindowFrame(window);
-    rect->left -= f.left;
-    rect->top -= f.top;
-    rect->right += f.right;
-    rect->bottom += f.bottom;
+    rect->left = SaturatingSub(rect->left, f.left);
+    rect->top = SaturatingSub(rect->top, f.top);
+    rect->right = SaturatingAdd(rect->right, f.right);
+    rect->bottom = SaturatingAdd(rect->bottom, f.bottom);
 }
 
 void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
@@ -81,10 +83,11 @@ void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t 
     Backend& b = CurrentBackend();
     const FrameInsets f = b.WindowFrame(window);
     if (!(flags & SWP_NOMOVE)) {
-        b.MoveClient(window, x + f.left, y + f.top);
+        b.MoveClient(window, SaturatingAdd(x, f.left), SaturatingAdd(y, f.top));
     }
     if (!(flags & SWP_NOSIZE)) {
-        b.ResizeClient(window, std::max(0, width - f.left - f.right), std::max(0, height - f.top - f.bottom));
+        b.ResizeClient(window, ClampToInt32(std::max<int64_t>(0, int64_t(width) - f.left - f.right)),
+                       ClampToInt32(std::max<int64_t>(0, int64_t(height) - f.top - f.bottom)));
     }
 }
 
@@ -102,15 +105,16 @@ void ClientToScreen(WindowId window, int32_t* x, int32_t* y) {
     }
     int32_t ox = 0, oy = 0;
     CurrentBackend().ClientOrigin(window, &ox, &oy);
-    *x += ox;
-    *y += oy;
+    *x = SaturatingAdd(*x, ox);
+    *y = SaturatingAdd(*y, oy);
 }
 
 Rect ClientRectOnScreen(WindowId window) {
     const Rect client = GetClientRect(window);
     int32_t x = 0, y = 0;
     ClientToScreen(window, &x, &y);
-    return Rect{x, y, x + client.right, y + client.bottom};
+    // A window placed near the end of the coordinate range keeps its corner on the edge of it.
+    return Rect{x, y, SaturatingAdd(x, client.right), SaturatingAdd(y, client.bottom)};
 }
 
 bool PeekMessage(Message* msg, WindowId window, uint32_t remove) {
