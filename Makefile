@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench sanitize install-check clean
+.PHONY: all deps configure build test demo bench sanitize stress install-check clean
 
 all: build
 
@@ -31,6 +31,16 @@ sanitize: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j$(JOBS) --timeout 900
+
+# The seeded API stress test against the sanitizer build: a fixed seed, then seeds from the clock
+# for SECONDS seconds. A failure prints its seed and the command that replays it.
+SECONDS ?= 60
+STRESS_FLAGS ?=
+stress: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vxl vxl_stress
+	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seed 1 --calls 6000 --quiet $(STRESS_FLAGS)
+	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seconds $(SECONDS) $(STRESS_FLAGS)
 
 clean:
 	@rm -rf $(BUILD) $(ASAN_BUILD) demo-frames

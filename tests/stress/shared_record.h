@@ -1,0 +1,32 @@
+// What a run (a forked child) leaves for the supervisor in memory both share: the calls it started,
+// the last calls as text, counters, and the failure it detected itself. Written by the child as it
+// goes, so that it survives a crash, a sanitizer exit or a kill.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "abi.h"
+
+namespace vxl::stress {
+
+constexpr int kTraceLines = 64;
+constexpr int kTraceWidth = 400;
+
+struct SharedRecord {
+    std::atomic<uint64_t> calls_started;
+    int32_t last_export;       // Id of the call in progress or last made, -1 before any
+    uint64_t fatal_caught;     // fatal errors caught as exceptions and survived
+    uint64_t stream_errors;    // file exceptions without a log line
+    uint64_t display_reopens;  // displays re-opened after a fatal error or a close
+    uint64_t per_export[kExportCount];
+    uint64_t per_export_ns[kExportCount];  // time spent in each export
+    char failure[1024];                    // set by the child for failures it sees itself (then it exits 3)
+    char trace[kTraceLines][kTraceWidth];
+};
+
+// Exit codes of a run besides 0 (done) and 1 (a full-screen fatal error).
+constexpr int kExitChildDetected = 3;
+constexpr int kExitSanitizer = 66;
+
+}  // namespace vxl::stress
