@@ -92,6 +92,13 @@ VXL_API void HLine(int32_t handle, int32_t x1, int32_t x2, int32_t y, uint32_t c
 VXL_API void VLine(int32_t handle, int32_t y1, int32_t y2, int32_t x, uint32_t colour);
 VXL_API void Rect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
 VXL_API void FillRect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
+VXL_API void Circle(int32_t handle, int32_t cx, int32_t cy, int32_t r, uint32_t colour);
+VXL_API void FillCircle(int32_t handle, int32_t cx, int32_t cy, int32_t r, uint32_t colour);
+VXL_API void Ellipse(int32_t handle, int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour);
+VXL_API void FillEllipse(int32_t handle, int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour);
+/* The end points come before the control points; the samples are joined by lines. */
+VXL_API void CubicBezierLine(int32_t handle, int32_t x0, int32_t y0, int32_t x3, int32_t y3, int32_t x1, int32_t y1,
+                             int32_t x2, int32_t y2, int32_t steps, uint32_t colour);
 
 /* Copies between buffers (source handle first). Bit: inclusive source corners (x1, y1), (x2, y2) in
  * either order, placed at (dx, dy). Scale: the whole source stretched onto the destination rectangle

@@ -14,6 +14,7 @@
 /* Scenes register here, in drawing order. */
 static const DemoScene* const kScenes[] = {
     &kPolygonsScene,
+    &kShapesScene,
     NULL,
 };
 enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };

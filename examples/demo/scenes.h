@@ -14,5 +14,6 @@ typedef struct DemoScene {
 } DemoScene;
 
 extern const DemoScene kPolygonsScene; /* polygons.c */
+extern const DemoScene kShapesScene;   /* shapes.c */
 
 #endif

@@ -1,4 +1,7 @@
 // Drawing exports: lines, runs, rectangles, circles, ellipses and curves into a buffer.
+#include "draw/circles.h"
+#include "draw/curves.h"
+#include "draw/ellipses.h"
 #include "draw/lines.h"
 #include "draw/spans.h"
 #include "exports/lookup.h"
@@ -41,6 +44,27 @@ void Rect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32
 
 void FillRect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
     if (TBufferVx* b = Buffer(handle)) draw::FillRect(*b, x1, y1, x2, y2, colour);
+}
+
+void Circle(int32_t handle, int32_t cx, int32_t cy, int32_t r, uint32_t colour) {
+    if (TBufferVx* b = Buffer(handle)) draw::Circle(*b, cx, cy, r, colour);
+}
+
+void FillCircle(int32_t handle, int32_t cx, int32_t cy, int32_t r, uint32_t colour) {
+    if (TBufferVx* b = Buffer(handle)) draw::FillCircle(*b, cx, cy, r, colour);
+}
+
+void Ellipse(int32_t handle, int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour) {
+    if (TBufferVx* b = Buffer(handle)) draw::Ellipse(*b, cx, cy, rx, ry, colour);
+}
+
+void FillEllipse(int32_t handle, int32_t cx, int32_t cy, int32_t rx, int32_t ry, uint32_t colour) {
+    if (TBufferVx* b = Buffer(handle)) draw::FillEllipse(*b, cx, cy, rx, ry, colour);
+}
+
+void CubicBezierLine(int32_t handle, int32_t x0, int32_t y0, int32_t x3, int32_t y3, int32_t x1, int32_t y1, int32_t x2,
+                     int32_t y2, int32_t steps, uint32_t colour) {
+    if (TBufferVx* b = Buffer(handle)) draw::CubicBezierLine(*b, x0, y0, x3, y3, x1, y1, x2, y2, steps, colour);
 }
 
 }  // extern "C"

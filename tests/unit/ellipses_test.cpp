@@ -1,0 +1,170 @@
+#include "draw/ellipses.h"
+
+#include <random>
+
+#include "fake_fixture.h"
+#include "picture.h"
+
+namespace vxl::testing {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+class EllipsesTest : public FakeTest {
+protected:
+    void SetUp() override {
+        FakeTest::SetUp();
+        OpenWindowed();
+        h_ = SetupBuffer(17, 7, 0);
+    }
+    int32_t h_ = 0;
+};
+
+const Rows kWide = {
+    "....#########....",  //
+    "..##.........##..",  //
+    ".#.............#.",  //
+    "#...............#",  //
+    ".#.............#.",  //
+    "..##.........##..",  //
+    "....#########....",  //
+};
+
+TEST_F(EllipsesTest, AWideEllipseHasItsFlatTopAndItsEndPixels) {
+    Ellipse(h_, 8, 3, 8, 3, 1);
+    EXPECT_EQ(Picture(h_), kWide);
+    Fill(h_, 0);
+    Ellipse(h_, 8, 3, 8, -3, 1);  // a negative vertical semi-axis counts as its size
+    EXPECT_EQ(Picture(h_), kWide);
+    FillEllipse(h_, 8, 3, 8, 3, 1);
+    EXPECT_EQ(Picture(h_), (Rows{
+                               "....#########....",
+                               "..#############..",
+                               ".###############.",
+                               "#################",
+                               ".###############.",
+                               "..#############..",
+                               "....#########....",
+                           }));
+}
+
+TEST_F(EllipsesTest, ZeroSemiAxesLeaveAPointOrARun) {
+    Ellipse(h_, 2, 3, 0, 3, 1);  // only the centre, whatever the height
+    Ellipse(h_, 10, 1, 4, 0, 1);
+    FillEllipse(h_, 10, 5, 3, 0, 1);
+    FillEllipse(h_, 15, 5, 0, 2, 1);
+    Ellipse(h_, 5, 5, -2, 1, 1);  // a negative width: only the two axis pixels, at 5 -/+ 2
+    EXPECT_EQ(Picture(h_), (Rows{
+                               ".................",
+                               "......#########..",
+                               ".................",
+                               "..#..............",
+                               ".................",
+                               "...#...#######.#.",
+                               ".................",
+                           }));
+}
+
+// The stepping, not a circle: equal semi-axes of 5 give a three-pixel top where a circle has five.
+TEST_F(EllipsesTest, EqualSemiAxesFollowTheEllipseStepping) {
+    const int32_t h = SetupBuffer(11, 11, 0);
+    Ellipse(h, 5, 5, 5, 5, 1);
+    EXPECT_EQ(Picture(h), (Rows{
+                              "....###....",
+                              "..##...##..",
+                              ".#.......#.",
+                              ".#.......#.",
+                              "#.........#",
+                              "#.........#",
+                              "#.........#",
+                              ".#.......#.",
+                              ".#.......#.",
+                              "..##...##..",
+                              "....###....",
+                          }));
+}
+
+TEST_F(EllipsesTest, TheBoundingBoxRejectsAndPartEllipsesClip) {
+    Ellipse(h_, -9, 3, 8, 3, 1);
+    Ellipse(h_, 8, 10, 8, 3, 1);
+    FillEllipse(h_, 25, 3, 8, 3, 1);
+    FillEllipse(h_, 8, -4, 8, 3, 1);
+    EXPECT_EQ(Picture(h_), Rows(7, "................."));
+    FillEllipse(h_, 0, 0, 8, 3, 1);
+    Ellipse(h_, 16, 6, 8, 3, 1);
+    EXPECT_EQ(Picture(h_), (Rows{
+                               "#########........",
+                               "########.........",
+                               "#######..........",
+                               "#####.......#####",
+                               "..........##.....",
+                               ".........#.......",
+                               "........#........",
+                           }));
+}
+
+TEST_F(EllipsesTest, HugeEllipsesDrawWhatCrossesTheBuffer) {
+    const int32_t r = 1 << 30;
+    // A flat top row across the buffer, as for a circle of that size.
+    Ellipse(h_, 8, 3 + r, r, r, 1);
+    Rows expected(7, ".................");
+    expected[3] = "#################";
+    EXPECT_EQ(Picture(h_), expected);
+    FillEllipse(h_, 8, 3 + r, r, r, 1);
+    for (int y = 4; y < 7; ++y) expected[size_t(y)] = "#################";
+    EXPECT_EQ(Picture(h_), expected);
+    for (int32_t v : {INT32_MAX, INT32_MIN}) {
+        Ellipse(h_, 0, 0, INT32_MAX, v, 2);
+        FillEllipse(h_, 3, 3, INT32_MAX, v, 2);
+        Ellipse(h_, v, v, INT32_MAX, INT32_MAX, 2);
+        FillEllipse(h_, 3, v, 5, v, 2);
+    }
+}
+
+// Per-column and per-row working against the plain passes, with the buffer at random points of random
+// ellipses, flat and tall ones included.
+TEST_F(EllipsesTest, WorkingPerColumnOrRowGivesThePassesPixels) {
+    const int32_t a = SetupBuffer(40, 30, 0), b = SetupBuffer(40, 30, 0);
+    TBufferVx &plain = *TheLibrary().handles.Find(a), &direct = *TheLibrary().handles.Find(b);
+    std::mt19937 rng(62);
+    for (int i = 0; i < 400; ++i) {
+        const int32_t rx = std::uniform_int_distribution<int32_t>(0, i % 3 ? 3000 : 20)(rng);
+        const int32_t ry = std::uniform_int_distribution<int32_t>(-3000, 3000)(rng);
+        const double angle = std::uniform_real_distribution<double>(0, 6.2832)(rng);
+        const int32_t cx = 20 - int32_t(std::lround(rx * std::cos(angle))) + int32_t(rng() % 21) - 10;
+        const int32_t cy = 15 - int32_t(std::lround(ry * std::sin(angle))) + int32_t(rng() % 21) - 10;
+        const bool fill = i % 2;
+        Fill(a, 0);
+        Fill(b, 0);
+        if (fill) {
+            draw::FillEllipse(plain, cx, cy, rx, ry, 1, INT64_MAX);
+            draw::FillEllipse(direct, cx, cy, rx, ry, 1, -1);
+        } else {
+            draw::Ellipse(plain, cx, cy, rx, ry, 1, INT64_MAX);
+            draw::Ellipse(direct, cx, cy, rx, ry, 1, -1);
+        }
+        ASSERT_EQ(Picture(b), Picture(a))
+            << (fill ? "filled" : "outline") << " " << rx << "x" << ry << " at " << cx << "," << cy;
+    }
+}
+
+using EllipsesDepthTest = DepthTest;
+
+TEST_P(EllipsesDepthTest, EllipsesStoreTheLayoutsBytes) {
+    const uint32_t colour = 0xA1B2C3D4;
+    std::vector<uint8_t> bytes(bpp_);
+    std::memcpy(bytes.data(), &colour, bpp_);
+    const int32_t h = SetupBuffer(40, 12, 0);
+    Ellipse(h, 8, 5, 8, 3, colour);
+    FillEllipse(h, 28, 5, 8, 3, colour);
+    for (auto [x, y] : {std::pair{0, 5}, {16, 5}, {8, 2}, {20, 5}, {28, 5}, {36, 5}, {28, 8}}) {
+        EXPECT_EQ(PixelBytes(h, x, y, bpp_), bytes) << x << "," << y;
+    }
+    EXPECT_EQ(GetPixel(h, 8, 5), 0u);
+}
+INSTANTIATE_TEST_SUITE_P(Depths, EllipsesDepthTest,
+                         ::testing::Combine(::testing::Values(15u, 16u, 24u, 32u), ::testing::Values(false)),
+                         DepthName);
+
+}  // namespace
+}  // namespace vxl::testing
