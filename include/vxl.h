@@ -113,6 +113,7 @@ VXL_API void CopyScaleSprite(int32_t src, int32_t dst, int32_t x1, int32_t y1, i
 
 /* Polygons from `count` vertices of an array whose highest index is `high`; the array is only read.
  * Rows top <= y < bottom are painted (a polygon's bottom row is open); textures repeat their edge texels. */
+VXL_API void FlatPoly(int32_t handle, const TPolyVertex* v, int32_t high, int32_t count, uint32_t colour);
 VXL_API void GouraudPoly(int32_t handle, const TPolyVertex* v, int32_t high, int32_t count);
 VXL_API void ShadedRect(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t c1, uint32_t c2,
                         uint32_t c3, uint32_t c4);

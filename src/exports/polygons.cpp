@@ -9,6 +9,10 @@ using exports::Buffer;
 
 extern "C" {
 
+void FlatPoly(int32_t handle, const TPolyVertex* vertices, int32_t high, int32_t count, uint32_t colour) {
+    if (TBufferVx* b = Buffer(handle)) vxl::FlatPoly(*b, vertices, high, count, colour);
+}
+
 void GouraudPoly(int32_t handle, const TPolyVertex* vertices, int32_t high, int32_t count) {
     if (TBufferVx* b = Buffer(handle)) vxl::GouraudPoly(*b, vertices, high, count);
 }

@@ -12,6 +12,7 @@ namespace vxl {
 
 // Every pixel the polygon covers in one colour, a row at a time through HLine.
 void FlatPoly(TBufferVx& b, const TPolyVertex* vertices, int32_t high, int32_t count, uint32_t colour);
+void FillFlat(TBufferVx& b, std::span<const TPolyVertex> vertices, uint32_t colour);
 
 // Red, green and blue of the vertices' colours interpolated down the edges and across the rows.
 void GouraudPoly(TBufferVx& b, const TPolyVertex* vertices, int32_t high, int32_t count);

@@ -31,6 +31,11 @@ TEST_P(PolygonsApi, ShadedTexturedAndRotatedPixelsLandWhereExpected) {
 
     ShadedRect(dst, 30, 0, 40, 10, red, red, blue, blue);
     EXPECT_EQ(GetPixel(dst, 35, 0), red);
+    const uint32_t shaded = GetPixel(dst, 1, 18);
+    FlatPoly(dst, quad, 3, 3, RGB(0, 255, 0));  // the triangle of the first three vertices
+    EXPECT_EQ(GetPixel(dst, 19, 18), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dst, 1, 18), shaded);
+    EXPECT_EQ(GetPixel(dst, 35, 0), red);
 
     Fill(dst, 0);
     TexturePoly(dst, tex, quad, 3, 4);

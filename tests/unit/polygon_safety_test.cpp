@@ -90,9 +90,12 @@ TEST_P(SafetyDepthTest, RandomPolygonsStayInsideTheDestinationAndReadOnlyTexels)
         const TPolyVertex before[8] = {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]};
         Fill(dst, ground);
         const int32_t t = textures[rng() % 3];
-        switch (i % 3) {
+        switch (i % 4) {
             case 0:
                 GouraudPoly(dst, v, high, count);
+                break;
+            case 3:
+                FlatPoly(dst, v, high, count, 0x1F);
                 break;
             case 1:
                 TexturePoly(dst, t, v, high, count);
@@ -108,7 +111,7 @@ TEST_P(SafetyDepthTest, RandomPolygonsStayInsideTheDestinationAndReadOnlyTexels)
                 if (p == ground) continue;
                 ASSERT_TRUE(used >= 2 && x >= std::floor(x0) && x <= std::ceil(x1) && y >= y0 && y < y1)
                     << "polygon " << i << " painted " << x << "," << y;
-                if (i % 3 != 0) {
+                if (i % 4 == 1 || i % 4 == 2) {
                     ASSERT_TRUE(texels.count(p)) << "polygon " << i << " painted a non-texel " << p;
                 }
             }
