@@ -33,10 +33,6 @@ void HandleTable::Close(int32_t handle) {
     flags_[size_t(handle)] = kFree;
 }
 
-TBufferVx* HandleTable::Find(int32_t handle) const {
-    return InUse(handle) ? buffers_[size_t(handle)].get() : nullptr;
-}
-
 void HandleTable::Clear() {
     buffers_.clear();
     flags_.clear();

@@ -18,8 +18,11 @@ public:
     void Store(int32_t handle, std::unique_ptr<TBufferVx> buffer);
     // Destroys the handle's buffer and frees the slot; unknown or closed handles are ignored.
     void Close(int32_t handle);
-    // The buffer of an open handle, or null.
-    TBufferVx* Find(int32_t handle) const;
+    // The buffer of an open handle, or null. Inline, as every drawing export starts here: a slot holds
+    // a buffer only while its handle is open, so one bounds check and one load decide.
+    TBufferVx* Find(int32_t handle) const {
+        return uint32_t(handle) < buffers_.size() ? buffers_[size_t(handle)].get() : nullptr;
+    }
     int32_t slot_count() const { return int32_t(flags_.size()); }
     void Clear();
 

@@ -6,11 +6,7 @@
 
 namespace vxl {
 
-Library& TheLibrary() {
-    // Never destroyed: as on unload, open buffers and displays are the host's to close.
-    static auto& library = *std::make_unique<Library>().release();
-    return library;
-}
+constinit detail::LibraryStorage detail::storage;
 
 void ResetLibrary() {
     Library& lib = TheLibrary();

@@ -15,7 +15,20 @@ struct Library {
     int32_t pen_y = 0;
 };
 
-Library& TheLibrary();
+namespace detail {
+// Built at compile time and never destroyed: as on unload, open buffers and displays are the host's to
+// close. Being there from the start, it needs no check on the per-pixel paths.
+union LibraryStorage {
+    constexpr LibraryStorage() : library() {}
+    ~LibraryStorage() {}
+    Library library;
+};
+extern constinit LibraryStorage storage;
+}  // namespace detail
+
+inline Library& TheLibrary() {
+    return detail::storage.library;
+}
 
 // Back to the state of a freshly loaded library, with the platform's lists read anew (tests).
 void ResetLibrary();
