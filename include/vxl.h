@@ -92,6 +92,21 @@ VXL_API uint32_t GetPixel(int32_t handle, int32_t x, int32_t y);
 VXL_API void PutAlphaPixel(int32_t handle, int32_t x, int32_t y, int32_t alpha);
 VXL_API int32_t GetAlphaPixel(int32_t handle, int32_t x, int32_t y);
 
+/* Pictures: buffers from BMP, JPEG or PNG files (told by their first bytes), 8-bit alpha planes from
+ * BMP or PNG files of the buffer's size, picture sizes (by extension: bmp ico wmf emf jpg jpeg png),
+ * saving as BMP, JPEG or PNG by extension (SaveTGA writes no TGA), raw pixel memory files. A file that
+ * cannot be opened or written raises a C++ exception derived from std::exception without a log line. */
+VXL_API int32_t SetupImageBuffer(const char* file, int32_t video);
+VXL_API void LoadAlpha(int32_t handle, const char* file);
+VXL_API void GetImageSize(const char* file, int32_t* width, int32_t* height);
+VXL_API void SaveTGA(int32_t handle, const char* file);
+VXL_API void SaveRAW(int32_t handle, const char* file);
+VXL_API void LoadRAW(int32_t handle, const char* file);
+
+/* Text: one line in the default sans font, about 16 pixels high, top-left of the first character at
+ * (x, y), transparent background, cut at the buffer's edges. */
+VXL_API void PutStr(int32_t handle, int32_t x, int32_t y, const char* text, uint32_t colour);
+
 /* Drawing: primitives clipped to the buffer, colours stored as given. HLine takes both x before y,
  * VLine both y before x; Rect's outline includes both corners, FillRect's larger corner is exclusive. */
 VXL_API void Line(int32_t handle, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);

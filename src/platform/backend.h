@@ -54,6 +54,8 @@ enum class PlatformCall {
     DirectInputCreate,
     RegisterClass,
     CreateWindowEx,
+    GetDC,
+    ReleaseDC,
     Count
 };
 

@@ -1,0 +1,19 @@
+// Text export: one line of text into a buffer.
+#include "pictures/text.h"
+
+#include <cstring>
+
+#include "exports/buffer_failure.h"
+#include "vxl.h"
+
+using namespace vxl;
+using exports::OnBuffer;
+
+extern "C" {
+
+void PutStr(int32_t handle, int32_t x, int32_t y, const char* text, uint32_t colour) {
+    if (text == nullptr) return;
+    OnBuffer(handle, [&](TBufferVx& b) { vxl::PutStr(b, x, y, std::string_view(text, std::strlen(text)), colour); });
+}
+
+}  // extern "C"

@@ -1,0 +1,250 @@
+// The picture codecs of the platform layer on crafted files: every BMP layout the reader takes, PNG
+// colour types, JPEG, header-only sizes, and damaged or hostile files.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "picture_files.h"
+#include "platform/gdi/bmp_codec.h"
+#include "platform/gdi/jpeg_codec.h"
+#include "platform/gdi/metafile_sizes.h"
+#include "platform/gdi/png_codec.h"
+
+namespace vxl::testing {
+namespace {
+
+using namespace platform;
+
+std::vector<uint32_t> Colours(const Picture& p) {
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i + 2 < p.rgb.size(); i += 3)
+        out.push_back(uint32_t(p.rgb[i]) << 16 | p.rgb[i + 1] << 8 | p.rgb[i + 2]);
+    return out;
+}
+
+// An 8-entry palette and a 6 x 4 picture of indices into it.
+const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x123456, 0xFFFFFF, 0xA0B0C0};
+std::vector<uint32_t> Indices(uint32_t modulo) {
+    std::vector<uint32_t> px;
+    for (uint32_t i = 0; i < 24; ++i) px.push_back((i * 5 + i / 6) % modulo);
+    return px;
+}
+std::vector<uint32_t> ThroughPalette(const std::vector<uint32_t>& indices) {
+    std::vector<uint32_t> out;
+    for (uint32_t i : indices) out.push_back(kPalette[i]);
+    return out;
+}
+
+TEST(BmpReader, ReadsEveryLayoutItTakes) {
+    const std::vector<uint32_t> rgb = SamplePicture();
+    std::vector<uint32_t> x555, x565, xrgb;
+    std::vector<uint32_t> rgb555, rgb565;
+    for (uint32_t c : rgb) {
+        const uint32_t r = c >> 16, g = (c >> 8) & 255, b = c & 255;
+        x555.push_back((r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
+        x565.push_back((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+        xrgb.push_back(0xAB000000 | c);  // the unused byte is ignored
+        rgb555.push_back(((r >> 3) * 255 / 31) << 16 | ((g >> 3) * 255 / 31) << 8 | (b >> 3) * 255 / 31);
+        rgb565.push_back(((r >> 3) * 255 / 31) << 16 | ((g >> 2) * 255 / 63) << 8 | (b >> 3) * 255 / 31);
+    }
+    const std::vector<uint32_t> two(kPalette.begin(), kPalette.begin() + 2);
+    struct Case {
+        std::string name;
+        BmpSpec spec;
+        std::vector<uint32_t> expected;
+    };
+    const std::vector<Case> cases = {
+        {"1 bit", {6, 4, 1, 40, false, 0, two, {}, Indices(2)}, ThroughPalette(Indices(2))},
+        {"4 bits", {6, 4, 4, 40, false, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
+        {"8 bits", {6, 4, 8, 40, false, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
+        {"8 bits, core header", {6, 4, 8, 12, false, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
+        {"8 bits, top-down", {6, 4, 8, 40, true, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
+        {"16 bits 5-5-5", {6, 4, 16, 40, false, 0, {}, {}, x555}, rgb555},
+        {"16 bits 5-6-5 fields", {6, 4, 16, 40, false, 3, {}, {0xF800, 0x7E0, 0x1F}, x565}, rgb565},
+        {"16 bits 5-6-5 fields, v5 header", {6, 4, 16, 124, false, 3, {}, {0xF800, 0x7E0, 0x1F}, x565}, rgb565},
+        {"24 bits", {6, 4, 24, 40, false, 0, {}, {}, rgb}, rgb},
+        {"24 bits, core header", {6, 4, 24, 12, false, 0, {}, {}, rgb}, rgb},
+        {"24 bits, v4 header, top-down", {6, 4, 24, 108, true, 0, {}, {}, rgb}, rgb},
+        {"32 bits", {6, 4, 32, 40, false, 0, {}, {}, xrgb}, rgb},
+        {"32 bits fields", {6, 4, 32, 40, false, 3, {}, {0xFF0000, 0xFF00, 0xFF}, xrgb}, rgb},
+    };
+    for (const Case& c : cases) {
+        Picture p;
+        ASSERT_EQ(DecodeBmp(MakeBmp(c.spec), &p), DecodeResult::Ok) << c.name;
+        EXPECT_EQ(p.width, 6) << c.name;
+        EXPECT_EQ(p.height, 4) << c.name;
+        EXPECT_EQ(Colours(p), c.expected) << c.name;
+        EXPECT_EQ(p.EightBit(), c.spec.bits == 8) << c.name;
+        if (c.spec.bits == 8) {
+            EXPECT_EQ(std::vector<uint32_t>(p.indices.begin(), p.indices.end()), c.spec.pixels) << c.name;
+        }
+    }
+}
+
+TEST(BmpReader, RunLengthCodesWithDeltasAndCutRuns) {
+    // 4 x 3, bottom-up. Bottom row: a run of 3 of index 1, a run of 1 of index 2, end of line. Next
+    // row: a move 2 to the right, a run of 9 that leaves the picture, end of picture. The top row is
+    // never written.
+    BmpSpec rle8{4, 3, 8, 40, false, 1, kPalette};
+    rle8.rle = {3, 1, 1, 2, 0, 0, 0, 2, 2, 0, 9, 4, 0, 1};
+    Picture p;
+    ASSERT_EQ(DecodeBmp(MakeBmp(rle8), &p), DecodeResult::Ok);
+    EXPECT_EQ(std::vector<uint8_t>(p.indices.begin(), p.indices.end()),
+              (std::vector<uint8_t>{0, 0, 0, 0, /**/ 0, 0, 4, 4, /**/ 1, 1, 1, 2}));
+
+    // RLE4: a run of 5 alternating nibbles 1 and 2, end of line, 3 stored nibbles 3, 4, 5.
+    BmpSpec rle4{4, 2, 4, 40, false, 2, kPalette};
+    rle4.rle = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
+    ASSERT_EQ(DecodeBmp(MakeBmp(rle4), &p), DecodeResult::Ok);
+    EXPECT_EQ(Colours(p), (std::vector<uint32_t>{kPalette[3], kPalette[4], kPalette[5], 0, kPalette[1], kPalette[2],
+                                                 kPalette[1], kPalette[2]}));
+}
+
+TEST(BmpReader, RefusesDamagedAndHostileHeaders) {
+    BmpSpec base{6, 4, 24, 40, false, 0, {}, {}, SamplePicture()};
+    const std::vector<uint8_t> good = MakeBmp(base);
+    Picture p;
+    // Truncated pixel data, a header cut short, unknown compression and depths.
+    EXPECT_EQ(DecodeBmp(std::vector<uint8_t>(good.begin(), good.end() - 1), &p), DecodeResult::Malformed);
+    EXPECT_EQ(DecodeBmp(std::vector<uint8_t>(good.begin(), good.begin() + 30), &p), DecodeResult::Malformed);
+    for (auto [offset, value] : {std::pair{30, 4u}, {28, 7u}, {28, 2u}, {14, 20u}}) {
+        std::vector<uint8_t> bad = good;
+        bad[size_t(offset)] = uint8_t(value);
+        EXPECT_EQ(DecodeBmp(bad, &p), DecodeResult::Malformed) << offset;
+    }
+    // Pixel data said to start beyond the file.
+    std::vector<uint8_t> far = good;
+    far[13] = 0x7F;
+    EXPECT_EQ(DecodeBmp(far, &p), DecodeResult::Malformed);
+    // Sizes that no file could back: refused before any pixel memory is taken.
+    for (int32_t h : {INT32_MIN, -INT32_MAX, INT32_MAX}) {
+        BmpSpec huge = base;
+        huge.header_height = h;
+        EXPECT_NE(DecodeBmp(MakeBmp(huge), &p), DecodeResult::Ok) << h;
+    }
+    BmpSpec huge = base;
+    huge.width = 1 << 20;
+    huge.height = 1 << 12;
+    huge.pixels.assign(1, 0);
+    huge.bits = 8;
+    huge.compression = 1;
+    huge.palette = kPalette;
+    EXPECT_EQ(DecodeBmp(MakeBmp(huge), &p), DecodeResult::TooLarge);
+    // A width of zero is an empty picture, not an error of the reader.
+    BmpSpec empty{0, 0, 8, 40, false, 0, kPalette};
+    ASSERT_EQ(DecodeBmp(MakeBmp(empty), &p), DecodeResult::Ok);
+    EXPECT_TRUE(p.Empty());
+}
+
+TEST(BmpWriter, WritesWhatTheReaderReadsBack) {
+    Picture picture;
+    picture.width = 5;  // rows padded to 16 bytes
+    picture.height = 3;
+    for (uint32_t c : SamplePicture()) {
+        if (picture.rgb.size() == 45) break;
+        picture.rgb.insert(picture.rgb.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    }
+    const std::vector<uint8_t> file = EncodeBmp(picture);
+    EXPECT_EQ(file.size(), 54u + 16 * 3);
+    Picture back;
+    ASSERT_EQ(DecodeBmp(file, &back), DecodeResult::Ok);
+    EXPECT_EQ(back.bit_count, 24u);
+    EXPECT_EQ(back.rgb, picture.rgb);
+}
+
+TEST(PngReader, KeepsStoredValuesOfEightBitPicturesAndBlendsAlphaOverBlack) {
+    Picture p;
+    // Grey: the stored levels are the indices.
+    ASSERT_EQ(DecodePng(MakePng(3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 100, 255}), &p), DecodeResult::Ok);
+    EXPECT_EQ(p.indices, (std::vector<uint8_t>{0, 100, 255}));
+    EXPECT_EQ(Colours(p), (std::vector<uint32_t>{0, 0x646464, 0xFFFFFF}));
+    // Palette: indices as stored, colours through the palette.
+    ASSERT_EQ(DecodePng(MakePng(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {5, 1}, kPalette), &p), DecodeResult::Ok);
+    EXPECT_EQ(p.indices, (std::vector<uint8_t>{5, 1}));
+    EXPECT_EQ(Colours(p), (std::vector<uint32_t>{0x123456, 0xFF0000}));
+    // A 4-bit palette picture is not an 8-bit one.
+    ASSERT_EQ(DecodePng(MakePng(2, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x51}, kPalette), &p), DecodeResult::Ok);
+    EXPECT_FALSE(p.EightBit());
+    EXPECT_EQ(Colours(p), (std::vector<uint32_t>{0x123456, 0xFF0000}));
+    // RGBA: half-transparent red over black.
+    ASSERT_EQ(DecodePng(MakePng(1, 1, PNG_COLOR_TYPE_RGBA, 8, {255, 0, 0, 128}), &p), DecodeResult::Ok);
+    EXPECT_EQ(Colours(p), (std::vector<uint32_t>{0x800000}));
+    EXPECT_FALSE(p.EightBit());
+    // 16-bit RGB comes down to 8 bits.
+    ASSERT_EQ(DecodePng(MakePng(1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}), &p),
+              DecodeResult::Ok);
+    EXPECT_EQ(Colours(p), (std::vector<uint32_t>{0x12569A}));
+}
+
+TEST(PngReader, RefusesDamagedFiles) {
+    const std::vector<uint8_t> good = MakePng(8, 8, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(8 * 8 * 3, 77));
+    Picture p;
+    ASSERT_EQ(DecodePng(good, &p), DecodeResult::Ok);
+    EXPECT_EQ(DecodePng(std::vector<uint8_t>(good.begin(), good.end() - 20), &p), DecodeResult::Malformed);
+    std::vector<uint8_t> bad_crc = good;
+    bad_crc[29] ^= 1;  // the header chunk's checksum
+    EXPECT_EQ(DecodePng(bad_crc, &p), DecodeResult::Malformed);
+    EXPECT_EQ(DecodePng(good, &p, 63), DecodeResult::TooLarge);
+    EXPECT_EQ(DecodePng({}, &p), DecodeResult::Malformed);
+}
+
+TEST(JpegCodec, RoundTripsWithinASmallErrorAndRefusesDamagedFiles) {
+    Picture picture;
+    picture.width = 16;
+    picture.height = 16;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) picture.rgb.insert(picture.rgb.end(), {uint8_t(x * 16), uint8_t(y * 16), 128});
+    const std::vector<uint8_t> file = EncodeJpeg(picture, 50);
+    ASSERT_GT(file.size(), 100u);
+    Picture back;
+    ASSERT_EQ(DecodeJpeg(file, &back), DecodeResult::Ok);
+    ASSERT_EQ(back.rgb.size(), picture.rgb.size());
+    int64_t error = 0;
+    for (size_t i = 0; i < back.rgb.size(); ++i) error += std::abs(int(back.rgb[i]) - int(picture.rgb[i]));
+    EXPECT_LT(error / int64_t(back.rgb.size()), 6);
+    PictureSize size;
+    ASSERT_TRUE(ReadJpegSize(file, &size));
+    EXPECT_EQ(size.width, 16);
+    EXPECT_EQ(DecodeJpeg(std::vector<uint8_t>(file.begin(), file.begin() + 20), &back), DecodeResult::Malformed);
+    EXPECT_EQ(DecodeJpeg(file, &back, 255), DecodeResult::TooLarge);
+    EXPECT_EQ(DecodeJpeg({}, &back), DecodeResult::Malformed);
+}
+
+TEST(PictureSizes, IconsAndMetafilesFromTheirHeaders) {
+    PictureSize s;
+    std::vector<uint8_t> ico = {0, 0, 1, 0, 2, 0, 48, 0};
+    ico.resize(6 + 32, 0);
+    ASSERT_TRUE(ReadIcoSize(ico, &s));
+    EXPECT_EQ(std::pair(s.width, s.height), std::pair(48, 256));  // 0 stands for 256
+    ico[2] = 3;
+    EXPECT_FALSE(ReadIcoSize(ico, &s));
+
+    // Placeable metafile: box (-10, 0) to (1430, 720) at 1440 units per inch.
+    std::vector<uint8_t> wmf = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0};
+    PutLE(wmf, uint32_t(-10) & 0xFFFF, 2);
+    PutLE(wmf, 0, 2);
+    PutLE(wmf, 1430, 2);
+    PutLE(wmf, 720, 2);
+    PutLE(wmf, 1440, 2);
+    wmf.resize(22, 0);
+    ASSERT_TRUE(ReadWmfSize(wmf, &s));
+    EXPECT_EQ(std::pair(s.width, s.height), std::pair(96, 48));
+    wmf[14] = wmf[15] = 0;  // no units per inch
+    EXPECT_FALSE(ReadWmfSize(wmf, &s));
+
+    // Enhanced metafile: frame 0..5080 by 0..2540 hundredths of a millimetre.
+    std::vector<uint8_t> emf;
+    PutLE(emf, 1, 4);
+    PutLE(emf, 88, 4);
+    for (int i = 0; i < 4; ++i) PutLE(emf, 0, 4);
+    for (uint32_t v : {0u, 0u, 5080u, 2540u}) PutLE(emf, v, 4);
+    PutLE(emf, 0x464D4520, 4);
+    emf.resize(88, 0);
+    ASSERT_TRUE(ReadEmfSize(emf, &s));
+    EXPECT_EQ(std::pair(s.width, s.height), std::pair(192, 96));
+    emf[40] = 0;
+    EXPECT_FALSE(ReadEmfSize(emf, &s));
+}
+
+}  // namespace
+}  // namespace vxl::testing

@@ -1,0 +1,140 @@
+// Crafted picture files for the tests and the fuzzers' seed corpus: BMP files of every layout the
+// reader takes (written here independently of the library's writer), PNG files through libpng.
+#pragma once
+
+#include <png.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace vxl::testing {
+
+struct BmpSpec {
+    int32_t width = 0;
+    int32_t height = 0;  // rows as given in `pixels`, top first
+    uint32_t bits = 24;
+    uint32_t header = 40;  // 12 (core), 40, 108 or 124
+    bool top_down = false;
+    uint32_t compression = 0;           // 0 plain, 1 RLE8, 2 RLE4, 3 bit fields
+    std::vector<uint32_t> palette;      // 0xRRGGBB
+    std::vector<uint32_t> masks;        // red, green, blue for bit fields
+    std::vector<uint32_t> pixels;       // index (<= 8 bits), stored value (16, 32) or 0xRRGGBB (24)
+    std::vector<uint8_t> rle;           // the compressed data as it is stored
+    int64_t header_height = INT64_MIN;  // the height written into the header, when not the natural one
+};
+
+inline void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
+    std::vector<uint8_t> info;
+    const bool core = s.header == 12;
+    const int32_t stored_height =
+        s.header_height != INT64_MIN ? int32_t(s.header_height) : (s.top_down ? -s.height : s.height);
+    PutLE(info, s.header, 4);
+    if (core) {
+        PutLE(info, uint32_t(s.width), 2);
+        PutLE(info, uint32_t(stored_height), 2);
+        PutLE(info, 1, 2);
+        PutLE(info, s.bits, 2);
+    } else {
+        PutLE(info, uint32_t(s.width), 4);
+        PutLE(info, uint32_t(stored_height), 4);
+        PutLE(info, 1, 2);
+        PutLE(info, s.bits, 2);
+        PutLE(info, s.compression, 4);
+        PutLE(info, uint32_t(s.rle.size()), 4);
+        PutLE(info, 2835, 4);
+        PutLE(info, 2835, 4);
+        PutLE(info, uint32_t(s.palette.size()), 4);
+        PutLE(info, 0, 4);
+        if (s.header > 40) {  // masks inside the header, the rest zero
+            for (size_t i = 0; i < 3; ++i) PutLE(info, i < s.masks.size() ? s.masks[i] : 0, 4);
+            while (info.size() < s.header) info.push_back(0);
+        } else if (s.compression == 3) {
+            for (uint32_t m : s.masks) PutLE(info, m, 4);
+        }
+    }
+    for (uint32_t c : s.palette) {
+        info.push_back(uint8_t(c));
+        info.push_back(uint8_t(c >> 8));
+        info.push_back(uint8_t(c >> 16));
+        if (!core) info.push_back(0);
+    }
+    std::vector<uint8_t> data = s.rle;
+    if (s.compression != 1 && s.compression != 2) {
+        const size_t stride = (size_t(s.width) * s.bits + 31) / 32 * 4;
+        for (int32_t row = 0; row < s.height; ++row) {
+            const int32_t y = s.top_down ? row : s.height - 1 - row;
+            std::vector<uint8_t> line(stride, 0);
+            for (int32_t x = 0; x < s.width; ++x) {
+                const uint32_t v = s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
+                if (s.bits < 8) {
+                    const uint32_t per_byte = 8 / s.bits;
+                    line[x / per_byte] |= uint8_t(v << (8 - s.bits * (x % per_byte + 1)));
+                } else {
+                    for (uint32_t i = 0; i < s.bits / 8; ++i)
+                        line[size_t(x) * (s.bits / 8) + i] = uint8_t(v >> (8 * i));
+                }
+            }
+            data.insert(data.end(), line.begin(), line.end());
+        }
+    }
+    std::vector<uint8_t> file{'B', 'M'};
+    PutLE(file, uint32_t(14 + info.size() + data.size()), 4);
+    PutLE(file, 0, 4);
+    PutLE(file, uint32_t(14 + info.size()), 4);
+    file.insert(file.end(), info.begin(), info.end());
+    file.insert(file.end(), data.begin(), data.end());
+    return file;
+}
+
+// A PNG of `rows` (each row already in the colour type's byte layout).
+inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_type, int bit_depth,
+                                    const std::vector<uint8_t>& data, const std::vector<uint32_t>& palette = {}) {
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep d, png_size_t n) {
+            auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+            v->insert(v->end(), d, d + n);
+        },
+        [](png_structp) {});
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bit_depth, colour_type, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    std::vector<png_color> colours;
+    for (uint32_t c : palette) colours.push_back({uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    if (!colours.empty()) png_set_PLTE(png, info, colours.data(), int(colours.size()));
+    png_write_info(png, info);
+    const size_t stride = data.size() / size_t(height);
+    for (int32_t y = 0; y < height; ++y) png_write_row(png, data.data() + stride * size_t(y));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+inline void WriteFile(const std::filesystem::path& name, const std::vector<uint8_t>& bytes) {
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+inline std::vector<uint8_t> ReadFile(const std::filesystem::path& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A 6 x 4 picture with distinct colours, as 0xRRGGBB, top row first.
+inline std::vector<uint32_t> SamplePicture() {
+    std::vector<uint32_t> px;
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 6; ++x) px.push_back((x * 40 + 15) << 16 | (y * 60 + 7) << 8 | ((x + y) * 25 + 100));
+    return px;
+}
+
+}  // namespace vxl::testing

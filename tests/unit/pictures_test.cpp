@@ -1,0 +1,261 @@
+// Image buffers, alpha planes, picture sizes, saving and raw files through the exports, on the fake
+// backend at every depth.
+#include <sys/stat.h>
+
+#include "fake_fixture.h"
+#include "picture_files.h"
+#include "platform/gdi/png_codec.h"
+
+namespace vxl::testing {
+namespace {
+
+using platform::PlatformCall;
+
+using PicturesTest = FakeTest;
+using PicturesDepthTest = DepthTest;
+
+std::vector<uint32_t> AllPixels(int32_t h) {
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < BufferSizeY(h); ++y)
+        for (int32_t x = 0; x < BufferSizeX(h); ++x) out.push_back(GetPixel(h, x, y));
+    return out;
+}
+
+// A buffer whose pixels cover every field value of the narrow layouts somewhere.
+int32_t PatternBuffer(int32_t w, int32_t h) {
+    const int32_t b = SetupBuffer(w, h, 0);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x)
+            PutPixel(b, x, y, RGB((x * 37 + y * 3) & 255, (y * 53 + x) & 255, (x * y * 7) & 255));
+    return b;
+}
+
+TEST_P(PicturesDepthTest, SavedBmpAndPngPicturesLoadBackExactly) {
+    const int32_t w = 43, h = 11, b = PatternBuffer(w, h);
+    const std::vector<uint32_t> pixels = AllPixels(b);
+    for (const char* name : {"shot.bmp", "shot.png", "SHOT.Png"}) {
+        SaveTGA(b, name);
+        const int32_t image = SetupImageBuffer(name, 0);
+        EXPECT_EQ(BufferSizeX(image), w) << name;
+        EXPECT_EQ(BufferSizeY(image), h) << name;
+        EXPECT_EQ(AllPixels(image), pixels) << name;
+        CloseBuffer(image);
+    }
+    // Video memory asked for: the picture arrives all the same.
+    const int32_t image = SetupImageBuffer("shot.png", 1);
+    EXPECT_EQ(AllPixels(image), pixels);
+}
+
+TEST_P(PicturesDepthTest, SavedJpegLoadsBackWithinASmallError) {
+    const int32_t w = 32, h = 24, b = SetupBuffer(w, h, 0);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, RGB(x * 8, y * 10, 160));
+    for (const char* name : {"shot.jpg", "shot.Jpeg"}) {
+        SaveTGA(b, name);
+        const std::vector<uint8_t> file = ReadFile(name);
+        ASSERT_GE(file.size(), 2u);
+        EXPECT_EQ(file[0], 0xFF);
+        EXPECT_EQ(file[1], 0xD8);
+        const int32_t image = SetupImageBuffer(name, 0);
+        ASSERT_EQ(BufferSizeX(image), w);
+        int worst = 0;
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < w; ++x) {
+                uint8_t c[2][3];
+                unRGB(GetPixel(b, x, y), &c[0][0], &c[0][1], &c[0][2]);
+                unRGB(GetPixel(image, x, y), &c[1][0], &c[1][1], &c[1][2]);
+                for (int i = 0; i < 3; ++i) worst = std::max(worst, std::abs(c[0][i] - c[1][i]));
+            }
+        }
+        EXPECT_LE(worst, 24) << name;
+        CloseBuffer(image);
+    }
+}
+
+TEST_P(PicturesDepthTest, PicturesArriveThroughPackColourWhateverTheirLayout) {
+    const std::vector<uint32_t> rgb = SamplePicture();
+    WriteFile("true.bmp", MakeBmp({6, 4, 24, 40, false, 0, {}, {}, rgb}));
+    std::vector<uint8_t> rows;
+    for (uint32_t c : rgb) rows.insert(rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    WriteFile("true.png", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 8, rows));
+    std::vector<uint32_t> packed;
+    for (uint32_t c : rgb) packed.push_back(RGB(int32_t(c >> 16), int32_t(c >> 8) & 255, int32_t(c) & 255));
+    for (const char* name : {"true.bmp", "true.png"}) {
+        const int32_t image = SetupImageBuffer(name, 0);
+        EXPECT_EQ(AllPixels(image), packed) << name;
+    }
+}
+
+TEST_P(PicturesDepthTest, RawFilesHoldTheBufferByteForByte) {
+    const int32_t b = PatternBuffer(320, 200);
+    SaveRAW(b, "frame.raw");
+    EXPECT_EQ(std::filesystem::file_size("frame.raw"), 64000u * bpp_);
+    const std::vector<uint32_t> pixels = AllPixels(b);
+    Fill(b, 0);
+    LoadRAW(b, "frame.raw");
+    EXPECT_EQ(AllPixels(b), pixels);
+
+    // A short file fills what it holds; a missing one changes nothing; neither reports.
+    const auto* p = static_cast<const uint8_t*>(BufferPointer(b));
+    const std::vector<uint8_t> before(p + 10, p + 64000 * bpp_);
+    WriteFile("short.raw", std::vector<uint8_t>(10, 0xAB));
+    LoadRAW(b, "short.raw");
+    EXPECT_EQ(std::vector<uint8_t>(p, p + 10), std::vector<uint8_t>(10, 0xAB));
+    EXPECT_EQ(std::vector<uint8_t>(p + 10, p + 64000 * bpp_), before);
+    LoadRAW(b, "missing.raw");
+    SaveRAW(b, "no/such/dir.raw");
+    EXPECT_FALSE(std::filesystem::exists("VXL_ERR.txt"));
+    EXPECT_EQ(std::vector<uint8_t>(p, p + 10), std::vector<uint8_t>(10, 0xAB));
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, PicturesDepthTest, AllDepths(), DepthName);
+
+TEST_F(PicturesTest, EachLoadingMessageFromCraftedFiles) {
+    OpenWindowed();
+    std::vector<uint8_t> png = MakePng(2, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(12, 9));
+    std::vector<uint8_t> damaged_png = png;
+    damaged_png.resize(40);
+    BmpSpec huge{1 << 14, 1 << 14, 8, 40, false, 1, {0}};
+    const std::vector<std::pair<std::vector<uint8_t>, std::string>> cases = {
+        {{'G', 'I', 'F', '8', '9', 'a', 0, 0}, "[TBufferVx]LoadStreamImage -> Stream Image format not supported..."},
+        {{}, "[TBufferVx]LoadStreamImage -> Stream Image format not supported..."},
+        {{0xFF, 0xD8, 0xFF, 0xD9}, "[TBufferVx]LoadStreamImage -> Error loading JPEG from Stream..."},
+        {damaged_png, "[TBufferVx]LoadStreamImage -> Error loading PNG from Stream..."},
+        {{'B', 'M', 1, 2, 3}, "[TBufferVx]LoadStreamImage -> Stream Image format not supported..."},
+        {MakeBmp({0, 0, 24}), "[TBufferVx]CreateSurface -> Error creating surface..."},
+        {MakeBmp(huge), "[TBufferVx]CreateSurface -> Error creating surface..."},
+    };
+    for (const auto& [bytes, message] : cases) {
+        WriteFile("crafted.bin", bytes);
+        ExpectFatal(message, [] { SetupImageBuffer("crafted.bin", 0); });
+    }
+    // The library keeps working afterwards.
+    WriteFile("fine.bmp", png);  // a PNG whatever its name says
+    const int32_t image = SetupImageBuffer("fine.bmp", 0);
+    EXPECT_EQ(BufferSizeX(image), 2);
+    EXPECT_EQ(GetPixel(image, 1, 1), RGB(9, 9, 9));
+}
+
+TEST_F(PicturesTest, EachAlphaMessageAndTheBufferIsGone) {
+    OpenWindowed();
+    const std::vector<uint32_t> indices(24, 3);
+    const std::vector<std::pair<std::vector<uint8_t>, std::string>> cases = {
+        {{0xFF, 0xD8, 0xFF, 0xE0}, "Stream Alpha format not supported..."},
+        {MakeBmp({0, 0, 8, 40, false, 0, {0}}), "Error loading from stream..."},
+        {{'B', 'M', 0, 0}, "Error loading from stream..."},
+        {MakeBmp({6, 3, 8, 40, false, 0, {0, 0, 0, 0}, {}, std::vector<uint32_t>(18, 3)}),
+         "Error loading from stream, wrong dimensions..."},
+        {MakeBmp({6, 4, 24, 40, false, 0, {}, {}, SamplePicture()}), "Invalid alpha image, must be 8bit..."},
+        {MakeBmp({6, 4, 4, 40, false, 0, {0, 0, 0, 0}, {}, indices}), "Invalid alpha image, must be 8bit..."},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        const int32_t b = SetupBuffer(6, 4, 0);
+        WriteFile("alpha.bin", bytes);
+        ExpectFatal("[TBufferVx]LoadStreamAlpha -> " + reason, [&] { LoadAlpha(b, "alpha.bin"); });
+        EXPECT_EQ(BufferSizeX(b), 0) << reason;
+        LoadAlpha(b, "alpha.bin");  // the destroyed buffer's handle is ignored from now on
+    }
+}
+
+TEST_F(PicturesTest, AlphaValuesAreTheStoredIndicesOrGreyLevels) {
+    OpenWindowed();
+    const int32_t b = SetupBuffer(3, 1, 0);
+    // A palette whose colours have nothing to do with the indices.
+    WriteFile("a.bmp", MakeBmp({3, 1, 8, 40, false, 0, {0xFFFFFF, 0x000000, 0xFF00FF, 0x123456}, {}, {2, 0, 3}}));
+    LoadAlpha(b, "a.bmp");
+    ASSERT_NE(AlphaPointer(b), nullptr);
+    EXPECT_EQ(std::vector<int32_t>({GetAlphaPixel(b, 0, 0), GetAlphaPixel(b, 1, 0), GetAlphaPixel(b, 2, 0)}),
+              (std::vector<int32_t>{2, 0, 3}));
+    WriteFile("a.png", MakePng(3, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 128, 255}));
+    LoadAlpha(b, "a.png");
+    EXPECT_EQ(std::vector<uint8_t>(AlphaPointer(b), AlphaPointer(b) + 3), (std::vector<uint8_t>{7, 128, 255}));
+    WriteFile("p.png", MakePng(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0, 1}, {0xFFFFFF, 0x000000}));
+    LoadAlpha(b, "p.png");
+    EXPECT_EQ(std::vector<uint8_t>(AlphaPointer(b), AlphaPointer(b) + 3), (std::vector<uint8_t>{1, 0, 1}));
+    // The picture's pixels are untouched by all this.
+    EXPECT_EQ(AllPixels(b), std::vector<uint32_t>(3, 0));
+}
+
+TEST_F(PicturesTest, SavingRefusesOtherExtensions) {
+    OpenWindowed();
+    for (const char* name : {"shot.tga", "shot", "dir.png/shot", "shot.pngx"}) {
+        const int32_t b = SetupBuffer(4, 4, 0);
+        ExpectFatal("[TBufferVx]SaveImage -> Format not supported for saving...", [&] { SaveTGA(b, name); });
+        EXPECT_EQ(BufferSizeX(b), 0) << name;
+        EXPECT_FALSE(std::filesystem::exists(name)) << name;
+    }
+}
+
+TEST_F(PicturesTest, FileErrorsPassThroughWithoutALogLine) {
+    OpenWindowed();
+    const int32_t b = SetupBuffer(4, 4, 0);
+    EXPECT_EQ(FatalMessage([] { SetupImageBuffer("missing.png", 0); }), "Cannot open file missing.png");
+    EXPECT_EQ(FatalMessage([&] { LoadAlpha(b, "missing.png"); }), "Cannot open file missing.png");
+    EXPECT_EQ(FatalMessage([&] { SaveTGA(b, "no/such/dir.png"); }), "Cannot create file no/such/dir.png");
+    std::filesystem::create_directory("folder.bmp");
+    EXPECT_EQ(FatalMessage([] { SetupImageBuffer("folder.bmp", 0); }), "Cannot open file folder.bmp");
+    EXPECT_FALSE(std::filesystem::exists("VXL_ERR.txt"));
+    EXPECT_EQ(BufferSizeX(b), 4);  // a file that cannot be had is not the buffer's failure
+    // Full screen, they reach the host too instead of ending the process.
+    CloseVexel();
+    OpenFullScreen(640, 480, 16);
+    EXPECT_EQ(FatalMessage([] { SetupImageBuffer("missing.jpg", 0); }), "Cannot open file missing.jpg");
+}
+
+TEST_F(PicturesTest, PictureSizesByExtension) {
+    WriteFile("a.BMP", MakeBmp({6, 4, 24, 40, true, 0, {}, {}, SamplePicture()}));
+    WriteFile("b.png", MakePng(3, 5, PNG_COLOR_TYPE_GRAY, 8, std::vector<uint8_t>(15, 0)));
+    std::vector<uint8_t> ico = {0, 0, 1, 0, 1, 0, 32, 16};
+    ico.resize(22, 0);
+    WriteFile("c.Ico", ico);
+    int32_t w = -1, h = -1;
+    GetImageSize("a.BMP", &w, &h);  // works without a display
+    EXPECT_EQ(std::pair(w, h), std::pair(6, 4));
+    GetImageSize("b.png", &w, &h);
+    EXPECT_EQ(std::pair(w, h), std::pair(3, 5));
+    GetImageSize("c.Ico", &w, &h);
+    EXPECT_EQ(std::pair(w, h), std::pair(32, 16));
+    GetImageSize("b.png", nullptr, nullptr);
+
+    OpenWindowed();
+    const int32_t b = PatternBuffer(9, 7);
+    SaveTGA(b, "d.JPEG");
+    GetImageSize("d.JPEG", &w, &h);
+    EXPECT_EQ(std::pair(w, h), std::pair(9, 7));
+    std::filesystem::copy_file("d.JPEG", "d.jpg");
+    GetImageSize("d.jpg", &w, &h);
+    EXPECT_EQ(std::pair(w, h), std::pair(9, 7));
+}
+
+TEST_F(PicturesTest, FailingPictureSizesReportButKeepTheDisplay) {
+    OpenWindowed();
+    WriteFile("png.BMP", MakePng(2, 2, PNG_COLOR_TYPE_GRAY, 8, std::vector<uint8_t>(4, 0)));
+    WriteFile("pic.tga", MakePng(2, 2, PNG_COLOR_TYPE_GRAY, 8, std::vector<uint8_t>(4, 0)));
+    WriteFile("empty.bmp", MakeBmp({0, 0, 24}));
+    int32_t w = -1, h = -1;
+    ExpectFatal("[TVexel]GetImageInfo -> File nothere.png not found...", [&] { GetImageSize("nothere.png", &w, &h); });
+    ExpectFatal("[TVexel]GetImageSize -> Error loading png.BMP...", [&] { GetImageSize("png.BMP", &w, &h); });
+    ExpectFatal("[TVexel]GetImageSize -> Error loading pic.tga...", [&] { GetImageSize("pic.tga", &w, &h); });
+    ExpectFatal("[TVexel]GetImageSize -> Error loading empty.bmp...", [&] { GetImageSize("empty.bmp", &w, &h); });
+    EXPECT_EQ(std::pair(w, h), std::pair(-1, -1));
+    EXPECT_EQ(VexelSizeX(), 320);
+    EXPECT_EQ(BufferSizeX(SetupBuffer(2, 2, 0)), 2);
+    // The PNG named .BMP loads as a PNG all the same.
+    EXPECT_EQ(BufferSizeX(SetupImageBuffer("png.BMP", 0)), 2);
+}
+
+TEST_F(PicturesTest, PicturesOnAFailingDrawingContextKeepTheirSizeAndStayBlack) {
+    OpenWindowed();
+    WriteFile("p.bmp", MakeBmp({6, 4, 24, 40, false, 0, {}, {}, SamplePicture()}));
+    fake_->Fail(PlatformCall::GetDC, platform::DDERR_GENERIC);
+    const int32_t image = SetupImageBuffer("p.bmp", 0);
+    EXPECT_EQ(BufferSizeX(image), 6);
+    EXPECT_EQ(AllPixels(image), std::vector<uint32_t>(24, 0));
+    fake_->Fail(PlatformCall::GetDC, platform::DDERR_GENERIC);
+    SaveTGA(PatternBuffer(3, 2), "black.bmp");
+    const int32_t black = SetupImageBuffer("black.bmp", 0);
+    EXPECT_EQ(AllPixels(black), std::vector<uint32_t>(6, 0));
+}
+
+}  // namespace
+}  // namespace vxl::testing
