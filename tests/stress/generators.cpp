@@ -25,9 +25,9 @@ bool MayFailLoudly(Id id) {
 int Weight(Id id) {
     switch (id) {
         case Id::CloseVexel:
-            return 1;
-        case Id::InitVexel:
+        case Id::InitVexel:  // each one costs a fresh screen-sized surface
         case Id::InitVexelWindow:
+            return 1;
         case Id::SetVexelWindowPos:
         case Id::SaveRAW:
         case Id::SaveTGA:

@@ -28,10 +28,10 @@
 #include "run.h"
 
 // Sanitizer reports end a run with their own exit code, told apart from the library's exit(1).
-extern "C" const char* __asan_default_options() {
+extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
     return "exitcode=66:detect_leaks=0:max_allocation_size_mb=3072:print_summary=1";
 }
-extern "C" const char* __ubsan_default_options() {
+extern "C" __attribute__((visibility("default"))) const char* __ubsan_default_options() {
     return "exitcode=66:print_stacktrace=1:halt_on_error=1";
 }
 
