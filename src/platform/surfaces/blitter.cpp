@@ -73,45 +73,70 @@ void FillSpanReference(uint8_t* dst, int64_t count, uint32_t bytes_per_pixel, ui
     }
 }
 
-void FillSpan(uint8_t* dst, int64_t count, uint32_t bpp, uint32_t colour) {
-    if (count <= 0) {
-        return;
-    }
-    const size_t bytes = size_t(count) * bpp;
-    const bool same_bytes =
+namespace {
+
+// What a run of one colour needs, worked out once for all the rows of a fill: small fills are
+// dominated by this set-up, not by the stores.
+struct SpanPattern {
+    bool same_bytes = false;
+    bool avx2 = false;
+    uint32_t bpp = 0;
+    uint32_t colour = 0;
+    size_t period = 0;
+    alignas(32) uint8_t pattern[96] = {};
+};
+
+SpanPattern MakeSpanPattern(uint32_t bpp, uint32_t colour) {
+    SpanPattern p;
+    p.bpp = bpp;
+    p.colour = colour;
+    p.same_bytes =
         bpp == 1 || (bpp == 2 && (colour & 0xFF) == ((colour >> 8) & 0xFF)) ||
         (bpp == 3 && (colour & 0xFF) == ((colour >> 8) & 0xFF) && (colour & 0xFF) == ((colour >> 16) & 0xFF)) ||
         (bpp == 4 && colour == (colour & 0xFF) * 0x01010101u);
-    if (same_bytes) {
-        std::memset(dst, int(colour & 0xFF), bytes);
+    p.avx2 = Cpu().avx2;
+    p.period = bpp == 3 ? (p.avx2 ? 96 : 48) : (p.avx2 ? 32 : 16);
+    FillSpanReference(p.pattern, int64_t(sizeof p.pattern / bpp), bpp, colour);
+    return p;
+}
+
+// `bytes` is a whole number of pixels; the pattern starts on a pixel, so any prefix of it is too.
+void FillBytes(const SpanPattern& p, uint8_t* dst, size_t bytes) {
+    if (p.same_bytes) {
+        std::memset(dst, int(p.colour & 0xFF), bytes);
         return;
     }
-    if (count < 16) {
-        FillSpanReference(dst, count, bpp, colour);
+    if (bytes <= p.period) {
+        std::memcpy(dst, p.pattern, bytes);
         return;
     }
 #if defined(__x86_64__)
     // Past the caches the string store wins: it writes whole lines without reading them first.
-    if ((bpp == 2 || bpp == 4) && bytes >= kStringFillBytes) {
-        const uint32_t word = bpp == 2 ? (colour & 0xFFFF) * 0x10001u : colour;
+    if ((p.bpp == 2 || p.bpp == 4) && bytes >= kStringFillBytes) {
+        const uint32_t word = p.bpp == 2 ? (p.colour & 0xFFFF) * 0x10001u : p.colour;
         void* d = dst;
         size_t words = bytes / 4;
         asm volatile("rep stosl" : "+D"(d), "+c"(words) : "a"(word) : "memory");
         if (bytes % 4) {
-            StorePixel(dst + bytes - 2, 2, colour);
+            StorePixel(dst + bytes - 2, 2, p.colour);
         }
         return;
     }
 #endif
-    const bool avx2 = Cpu().avx2;
-    const size_t period = bpp == 3 ? (avx2 ? 96 : 48) : (avx2 ? 32 : 16);
-    alignas(32) uint8_t pattern[96];
-    FillSpanReference(pattern, int64_t(period / bpp), bpp, colour);
-    if (avx2) {
-        FillPatternAvx2(dst, bytes, pattern, period);
+    if (p.avx2) {
+        FillPatternAvx2(dst, bytes, p.pattern, p.period);
     } else {
-        FillPatternSse2(dst, bytes, pattern, period);
+        FillPatternSse2(dst, bytes, p.pattern, p.period);
     }
+}
+
+}  // namespace
+
+void FillSpan(uint8_t* dst, int64_t count, uint32_t bpp, uint32_t colour) {
+    if (count <= 0) {
+        return;
+    }
+    FillBytes(MakeSpanPattern(bpp, colour), dst, size_t(count) * bpp);
 }
 
 void FillRect(const PixelMemory& dst, const Rect& r, uint32_t colour) {
@@ -120,13 +145,15 @@ void FillRect(const PixelMemory& dst, const Rect& r, uint32_t colour) {
     }
     const uint32_t bpp = dst.bytes_per_pixel;
     uint8_t* row = dst.pixels + int64_t(r.top) * dst.pitch + int64_t(r.left) * bpp;
+    const SpanPattern pattern = MakeSpanPattern(bpp, colour);
     // Packed rows that span the surface are one run.
     if (r.left == 0 && r.Width() == dst.width && dst.pitch == int32_t(dst.width * bpp)) {
-        FillSpan(row, int64_t(r.Width()) * r.Height(), bpp, colour);
+        FillBytes(pattern, row, size_t(r.Width()) * size_t(r.Height()) * bpp);
         return;
     }
+    const size_t bytes = size_t(r.Width()) * bpp;
     for (int32_t y = r.top; y < r.bottom; ++y, row += dst.pitch) {
-        FillSpan(row, r.Width(), bpp, colour);
+        FillBytes(pattern, row, bytes);
     }
 }
 
