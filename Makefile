@@ -1,10 +1,11 @@
 # Front door: `make demo` builds and runs the demo, `make test` builds and runs every test.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench sanitize stress install-check clean
+.PHONY: all deps configure build test demo bench sanitize stress fuzz install-check clean
 
 all: build
 
@@ -43,5 +44,22 @@ stress: deps
 	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seed 1 --calls 6000 --hang-seconds 30 --quiet $(STRESS_FLAGS)
 	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seconds $(SECONDS) --hang-seconds 30 $(STRESS_FLAGS)
 
+# libFuzzer on every reader of outside input (BMP, PNG, JPEG, alpha pictures, picture sizes), each
+# for FUZZ_SECONDS seconds from the seed corpus the corpus writer makes. Findings land in $(FUZZ_BUILD).
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = bmp png jpeg alpha image_size
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXL_FUZZ=ON \
+		-DVXL_WARNINGS_AS_ERRORS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target vxl_fuzz_targets
+	@rm -rf $(FUZZ_BUILD)/corpus && $(FUZZ_BUILD)/tests/fuzz/vxl_fuzz_corpus $(FUZZ_BUILD)/corpus >/dev/null
+	@for t in $(FUZZ_TARGETS); do \
+		log=$(FUZZ_BUILD)/fuzz_$$t.log; \
+		(cd $(FUZZ_BUILD) && ./tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+			-print_final_stats=1 corpus/$$t) >$$log 2>&1; status=$$?; \
+		echo "fuzz_$$t: $$(grep -m1 number_of_executed_units $$log | tr -s ' ')"; \
+		if [ $$status -ne 0 ]; then tail -40 $$log; exit 1; fi; \
+	done
+
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) demo-frames
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) demo-frames

@@ -19,6 +19,7 @@ static const DemoScene* const kScenes[] = {
     &kShapesScene,
     &kSpritesScene,
     &kBlendScene,
+    &kTextScene,
     &kInputScene,
     NULL,
 };

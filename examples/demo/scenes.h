@@ -18,5 +18,6 @@ extern const DemoScene kShapesScene;   /* shapes.c */
 extern const DemoScene kSpritesScene;  /* sprites.c */
 extern const DemoScene kBlendScene;    /* blend.c */
 extern const DemoScene kInputScene;    /* input.c */
+extern const DemoScene kTextScene;     /* text.c */
 
 #endif
