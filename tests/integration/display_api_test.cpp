@@ -68,4 +68,23 @@ TEST_F(DisplayApi, CloseAndQuitEndTheLoop) {
     }
 }
 
+// A window moved to the ends of the coordinate range still takes draws and flips: they show nothing and
+// no offset between the client area and the screen wraps around (the sanitizer build checks).
+TEST_F(DisplayApi, DrawsToAWindowAtTheEndsOfTheRangeShowNothing) {
+    InitVexel(id_, 320, 240, 0, 0);
+    const int32_t sprite = SetupBuffer(320, 240, 0);
+    Fill(sprite, RGB(255, 255, 255));
+    for (auto [x, y] : {std::pair{-65536, INT32_MIN}, {INT32_MIN, 0}, {INT32_MAX, INT32_MAX}}) {
+        SetVexelWindowPos(x, y);
+        DrawBuffer(sprite, 0, 0);
+        DrawScaleSprite(sprite, -9, 0, 321, -59, 0);
+        Flip(sprite, 0);
+    }
+    SetVexelWindowPos(0, 0);
+    Flip(sprite, 0);
+    EXPECT_EQ(PixelsOtherThan(0xFFFFFF), 0);
+    CloseBuffer(sprite);
+    CloseVexel();
+}
+
 }  // namespace

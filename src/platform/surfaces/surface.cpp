@@ -157,13 +157,18 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
     const uint32_t mask = KeyMask(src->format_);
     const uint32_t lo = src->key_.low & mask, hi = src->key_.high & mask;
     if (full_dst.Width() == full_src.Width() && full_dst.Height() == full_src.Height()) {
+        // The destination may lie far outside the surface (a window moved to the edge of the
+        // coordinate range): offsets are taken in 64 bits, and nothing visible means nothing to do.
         const Rect d = Intersect(full_dst, clip);
-        const Rect s{full_src.left + (d.left - full_dst.left), full_src.top + (d.top - full_dst.top),
-                     full_src.left + (d.right - full_dst.left), full_src.top + (d.bottom - full_dst.top)};
-        if (keyed) {
-            CopyRectKeyed(View(), d, src->View(), s, lo, hi, mask);
-        } else {
-            CopyRect(View(), d, src->View(), s);
+        if (!d.Empty()) {
+            const auto at = [](int32_t base, int32_t to, int32_t from) { return int32_t(int64_t(base) + to - from); };
+            const Rect s{at(full_src.left, d.left, full_dst.left), at(full_src.top, d.top, full_dst.top),
+                         at(full_src.left, d.right, full_dst.left), at(full_src.top, d.bottom, full_dst.top)};
+            if (keyed) {
+                CopyRectKeyed(View(), d, src->View(), s, lo, hi, mask);
+            } else {
+                CopyRect(View(), d, src->View(), s);
+            }
         }
     } else {
         StretchRect(View(), full_dst, clip, src->View(), full_src, keyed, lo, hi, mask);
