@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     std::vector<uint32_t> x565;
     for (uint32_t c : rgb) x565.push_back((c >> 19) << 11 | ((c >> 10) & 63) << 5 | (c & 255) >> 3);
 
-    const std::vector<std::pair<std::string, BmpSpec>> bmps = {
+    const std::vector<std::pair<std::string, BmpLayout>> bmps = {
         {"1bit", {6, 4, 1, 40, false, 0, {0, 0xFFFFFF}, {}, Indices(2)}},
         {"4bit", {6, 4, 4, 40, false, 0, palette, {}, Indices(8)}},
         {"8bit", {6, 4, 8, 40, false, 0, palette, {}, Indices(8)}},
@@ -52,13 +52,13 @@ int main(int argc, char** argv) {
         {"32bit", {6, 4, 32, 40, false, 0, {}, {}, rgb}},
         {"32bit_fields", {6, 4, 32, 40, false, 3, {}, {0xFF0000, 0xFF00, 0xFF}, rgb}},
     };
-    for (const auto& [name, spec] : bmps) {
-        WriteFile(root / "bmp" / (name + ".bmp"), MakeBmp(spec));
+    for (const auto& [name, layout] : bmps) {
+        WriteFile(root / "bmp" / (name + ".bmp"), MakeBmp(layout));
     }
-    BmpSpec rle8{4, 3, 8, 40, false, 1, palette};
+    BmpLayout rle8{4, 3, 8, 40, false, 1, palette};
     rle8.rle = {3, 1, 1, 2, 0, 0, 0, 2, 2, 0, 9, 4, 0, 3, 5, 6, 7, 0, 0, 1};
     WriteFile(root / "bmp" / "rle8.bmp", MakeBmp(rle8));
-    BmpSpec rle4{4, 2, 4, 40, false, 2, palette};
+    BmpLayout rle4{4, 2, 4, 40, false, 2, palette};
     rle4.rle = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
     WriteFile(root / "bmp" / "rle4.bmp", MakeBmp(rle4));
 

@@ -50,7 +50,7 @@ TEST(BmpReader, ReadsEveryLayoutItTakes) {
     const std::vector<uint32_t> two(kPalette.begin(), kPalette.begin() + 2);
     struct Case {
         std::string name;
-        BmpSpec spec;
+        BmpLayout layout;
         std::vector<uint32_t> expected;
     };
     const std::vector<Case> cases = {
@@ -70,13 +70,13 @@ TEST(BmpReader, ReadsEveryLayoutItTakes) {
     };
     for (const Case& c : cases) {
         Picture p;
-        ASSERT_EQ(DecodeBmp(MakeBmp(c.spec), &p), DecodeResult::Ok) << c.name;
+        ASSERT_EQ(DecodeBmp(MakeBmp(c.layout), &p), DecodeResult::Ok) << c.name;
         EXPECT_EQ(p.width, 6) << c.name;
         EXPECT_EQ(p.height, 4) << c.name;
         EXPECT_EQ(Colours(p), c.expected) << c.name;
-        EXPECT_EQ(p.EightBit(), c.spec.bits == 8) << c.name;
-        if (c.spec.bits == 8) {
-            EXPECT_EQ(std::vector<uint32_t>(p.indices.begin(), p.indices.end()), c.spec.pixels) << c.name;
+        EXPECT_EQ(p.EightBit(), c.layout.bits == 8) << c.name;
+        if (c.layout.bits == 8) {
+            EXPECT_EQ(std::vector<uint32_t>(p.indices.begin(), p.indices.end()), c.layout.pixels) << c.name;
         }
     }
 }
@@ -85,7 +85,7 @@ TEST(BmpReader, RunLengthCodesWithDeltasAndCutRuns) {
     // 4 x 3, bottom-up. Bottom row: a run of 3 of index 1, a run of 1 of index 2, end of line. Next
     // row: a move 2 to the right, a run of 9 that leaves the picture, end of picture. The top row is
     // never written.
-    BmpSpec rle8{4, 3, 8, 40, false, 1, kPalette};
+    BmpLayout rle8{4, 3, 8, 40, false, 1, kPalette};
     rle8.rle = {3, 1, 1, 2, 0, 0, 0, 2, 2, 0, 9, 4, 0, 1};
     Picture p;
     ASSERT_EQ(DecodeBmp(MakeBmp(rle8), &p), DecodeResult::Ok);
@@ -93,7 +93,7 @@ TEST(BmpReader, RunLengthCodesWithDeltasAndCutRuns) {
               (std::vector<uint8_t>{0, 0, 0, 0, /**/ 0, 0, 4, 4, /**/ 1, 1, 1, 2}));
 
     // RLE4: a run of 5 alternating nibbles 1 and 2, end of line, 3 stored nibbles 3, 4, 5.
-    BmpSpec rle4{4, 2, 4, 40, false, 2, kPalette};
+    BmpLayout rle4{4, 2, 4, 40, false, 2, kPalette};
     rle4.rle = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
     ASSERT_EQ(DecodeBmp(MakeBmp(rle4), &p), DecodeResult::Ok);
     EXPECT_EQ(Colours(p), (std::vector<uint32_t>{kPalette[3], kPalette[4], kPalette[5], 0, kPalette[1], kPalette[2],
@@ -101,7 +101,7 @@ TEST(BmpReader, RunLengthCodesWithDeltasAndCutRuns) {
 }
 
 TEST(BmpReader, RefusesDamagedAndHostileHeaders) {
-    BmpSpec base{6, 4, 24, 40, false, 0, {}, {}, SamplePicture()};
+    BmpLayout base{6, 4, 24, 40, false, 0, {}, {}, SamplePicture()};
     const std::vector<uint8_t> good = MakeBmp(base);
     Picture p;
     // Truncated pixel data, a header cut short, unknown compression and depths.
@@ -118,11 +118,11 @@ TEST(BmpReader, RefusesDamagedAndHostileHeaders) {
     EXPECT_EQ(DecodeBmp(far, &p), DecodeResult::Malformed);
     // Sizes that no file could back: refused before any pixel memory is taken.
     for (int32_t h : {INT32_MIN, -INT32_MAX, INT32_MAX}) {
-        BmpSpec huge = base;
+        BmpLayout huge = base;
         huge.header_height = h;
         EXPECT_NE(DecodeBmp(MakeBmp(huge), &p), DecodeResult::Ok) << h;
     }
-    BmpSpec huge = base;
+    BmpLayout huge = base;
     huge.width = 1 << 20;
     huge.height = 1 << 12;
     huge.pixels.assign(1, 0);
@@ -131,7 +131,7 @@ TEST(BmpReader, RefusesDamagedAndHostileHeaders) {
     huge.palette = kPalette;
     EXPECT_EQ(DecodeBmp(MakeBmp(huge), &p), DecodeResult::TooLarge);
     // A width of zero is an empty picture, not an error of the reader.
-    BmpSpec empty{0, 0, 8, 40, false, 0, kPalette};
+    BmpLayout empty{0, 0, 8, 40, false, 0, kPalette};
     ASSERT_EQ(DecodeBmp(MakeBmp(empty), &p), DecodeResult::Ok);
     EXPECT_TRUE(p.Empty());
 }

@@ -12,7 +12,7 @@
 
 namespace vxl::testing {
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 0;
     int32_t height = 0;  // rows as given in `pixels`, top first
     uint32_t bits = 24;
@@ -30,7 +30,7 @@ inline void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
-inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> MakeBmp(const BmpLayout& s) {
     std::vector<uint8_t> info;
     const bool core = s.header == 12;
     const int32_t stored_height =

@@ -115,7 +115,7 @@ TEST_F(PicturesTest, EachLoadingMessageFromCraftedFiles) {
     std::vector<uint8_t> png = MakePng(2, 2, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(12, 9));
     std::vector<uint8_t> damaged_png = png;
     damaged_png.resize(40);
-    BmpSpec huge{1 << 14, 1 << 14, 8, 40, false, 1, {0}};
+    BmpLayout huge{1 << 14, 1 << 14, 8, 40, false, 1, {0}};
     const std::vector<std::pair<std::vector<uint8_t>, std::string>> cases = {
         {{'G', 'I', 'F', '8', '9', 'a', 0, 0}, "[TBufferVx]LoadStreamImage -> Stream Image format not supported..."},
         {{}, "[TBufferVx]LoadStreamImage -> Stream Image format not supported..."},
