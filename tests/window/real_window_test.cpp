@@ -7,32 +7,9 @@
 #include "../integration/sdl_window_fixture.h"
 
 // Last: Xlib's macros (None, Bool, ...) would break GoogleTest's headers.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "x_screen.h"
 
 namespace {
-
-// A masked channel of an X pixel scaled to 8 bits.
-uint32_t Channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) return 0;
-    const int shift = __builtin_ctzl(mask);
-    return uint32_t(((pixel & mask) >> shift) * 255 / (mask >> shift));
-}
-
-// The screen's pixel at root coordinates (x, y) as 0xRRGGBB, read from the X server itself.
-uint32_t ScreenPixel(int x, int y) {
-    Display* x11 = XOpenDisplay(nullptr);
-    if (!x11) return 0xFFFFFFFFu;
-    XImage* image = XGetImage(x11, DefaultRootWindow(x11), x, y, 1, 1, AllPlanes, ZPixmap);
-    uint32_t rgb = 0xFFFFFFFFu;
-    if (image) {
-        const unsigned long p = XGetPixel(image, 0, 0);
-        rgb = Channel(p, image->red_mask) << 16 | Channel(p, image->green_mask) << 8 | Channel(p, image->blue_mask);
-        XDestroyImage(image);
-    }
-    XCloseDisplay(x11);
-    return rgb;
-}
 
 using RealWindow = SdlWindowTest;
 
@@ -46,7 +23,7 @@ TEST_F(RealWindow, ClearReachesTheScreen) {
     const auto [w, h] = WindowSize();
     EXPECT_EQ(WindowSize(), std::pair(320, 240));
     EXPECT_EQ(SurfacePixel(window_, w / 2, h / 2), 0x00FF00u);
-    EXPECT_EQ(ScreenPixel(x + w / 2, y + h / 2), 0x00FF00u) << "window at " << x << "," << y;
+    EXPECT_EQ(XScreenPixel(x + w / 2, y + h / 2), 0x00FF00u) << "window at " << x << "," << y;
 }
 
 // Runs a command line; false when it fails.
