@@ -27,6 +27,7 @@ struct Avx2 {
     static V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
     static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
     static V Mullo16(V a, V b) { return _mm256_mullo_epi16(a, b); }
+    static V Madd16(V a, V b) { return _mm256_madd_epi16(a, b); }
     static V MulhiU16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
     template <int n>
     static V Srli16(V a) {

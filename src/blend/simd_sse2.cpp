@@ -26,6 +26,7 @@ struct Sse2 {
     static V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
     static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
     static V Mullo16(V a, V b) { return _mm_mullo_epi16(a, b); }
+    static V Madd16(V a, V b) { return _mm_madd_epi16(a, b); }
     static V MulhiU16(V a, V b) { return _mm_mulhi_epu16(a, b); }
     template <int n>
     static V Srli16(V a) {
