@@ -195,21 +195,10 @@ int32_t Context::Flag() {
 
 float Context::Float(float lo, float hi) {
     if (hostile && rng.Chance(35)) {
-        const float values[] = {std::numeric_limits<float>::quiet_NaN(),
-                                -std::numeric_limits<float>::quiet_NaN(),
-                                std::numeric_limits<float>::infinity(),
-                                -std::numeric_limits<float>::infinity(),
-                                0.0f,
-                                -0.0f,
-                                1e-40f,
-                                std::numeric_limits<float>::max(),
-                                -std::numeric_limits<float>::max(),
-                                1e10f,
-                                -1e10f,
-                                65536.0f,
-                                2147483648.0f,
-                                -2147483904.0f,
-                                1e-6f};
+        using F = std::numeric_limits<float>;
+        const float values[] = {F::quiet_NaN(), -F::quiet_NaN(), F::infinity(), -F::infinity(), 0.0f,
+                                -0.0f,          1e-40f,          F::max(),      -F::max(),      1e10f,
+                                -1e10f,         65536.0f,        2147483648.0f, -2147483904.0f, 1e-6f};
         return values[rng.Below(sizeof values / sizeof values[0])];
     }
     return lo + (hi - lo) * float(rng.Below(1 << 20)) / float(1 << 20);
