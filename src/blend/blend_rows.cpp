@@ -41,15 +41,18 @@ void BlendRows(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, 
     }
     const RowOp op = ChooseRow(kind, LayoutOfDepth(source->display_depth()));
     if (!op) return;
-    const bool per_pixel_alpha = kind == RowKind::AlphaMap;
-    if (per_pixel_alpha && source->alpha() == nullptr) return;
+    // The alpha-map blend reads the source's alpha plane beside its pixels, the alpha channel copy
+    // reads the plane alone.
+    const bool reads_alpha = kind == RowKind::AlphaMap || kind == RowKind::AlphaChannel;
+    const bool reads_pixels = kind != RowKind::AlphaChannel;
+    if (reads_alpha && source->alpha() == nullptr) return;
 
     const size_t bytes = size_t(p.w) * op.bytes;
     const size_t dst_offset = size_t(p.dx) * op.bytes;
     // A buffer blended onto itself is worked on in place: its one scratch row cannot hold both the
     // source and the destination row, and in place gives what a system-memory buffer gives.
     const bool self = source == destination;
-    uint8_t* src_scratch = source->in_video_memory() && !self ? source->row_scratch() : nullptr;
+    uint8_t* src_scratch = source->in_video_memory() && !self && reads_pixels ? source->row_scratch() : nullptr;
     uint8_t* dst_scratch = destination->in_video_memory() && !self ? destination->row_scratch() : nullptr;
 
     RowJob job;
@@ -57,15 +60,14 @@ void BlendRows(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, 
     job.opacity = opacity & 0xFF;
     job.key = key;
     for (int32_t i = 0; i < p.h; ++i) {
-        const uint8_t* src = source->row(p.sy + i) + size_t(p.sx) * op.bytes;
+        const uint8_t* src = reads_pixels ? source->row(p.sy + i) + size_t(p.sx) * op.bytes : nullptr;
         if (src_scratch != nullptr) {
             std::memcpy(src_scratch, src, bytes);
             src = src_scratch;
         }
         uint8_t* dst = destination->row(p.dy + i) + dst_offset;
         job.src = src;
-        job.alpha =
-            per_pixel_alpha ? source->alpha() + size_t(p.sy + i) * size_t(source->width()) + size_t(p.sx) : nullptr;
+        job.alpha = reads_alpha ? source->alpha() + size_t(p.sy + i) * size_t(source->width()) + size_t(p.sx) : nullptr;
         if (dst_scratch != nullptr) {
             job.dst = dst_scratch + dst_offset;
             std::memcpy(job.dst, dst, bytes);
@@ -75,29 +77,6 @@ void BlendRows(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, 
             job.dst = dst;
             op.Run(job);
         }
-    }
-}
-
-void CopyRows(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, RowKind kind) {
-    if (source == nullptr || destination == nullptr || !Compatible(*source, *destination)) return;
-    const bool from_alpha = kind == RowKind::AlphaChannel;
-    if (from_alpha && source->alpha() == nullptr) return;
-    Placement p;
-    if (!PlaceSource(source->width(), source->height(), destination->width(), destination->height(), x, y, &p)) {
-        return;
-    }
-    const RowOp op = ChooseRow(kind, LayoutOfDepth(source->display_depth()));
-    if (!op) return;
-    RowJob job;
-    job.n = size_t(p.w);
-    for (int32_t i = 0; i < p.h; ++i) {
-        if (from_alpha) {
-            job.alpha = source->alpha() + size_t(p.sy + i) * size_t(source->width()) + size_t(p.sx);
-        } else {
-            job.src = source->row(p.sy + i) + size_t(p.sx) * op.bytes;
-        }
-        job.dst = destination->row(p.dy + i) + size_t(p.dx) * op.bytes;
-        op.Run(job);
     }
 }
 

@@ -21,11 +21,9 @@ bool PlaceSource(int32_t ws, int32_t hs, int32_t wd, int32_t hd, int32_t x, int3
 // depth would otherwise be read or written with the wrong pixel width, past its rows.
 bool Compatible(const TBufferVx& a, const TBufferVx& b);
 
-// The blend frame: video-memory rows go through their buffer's scratch row.
+// The frame of the blends and channel copies: video-memory rows go through their buffer's scratch
+// row.
 void BlendRows(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, RowKind kind, uint32_t opacity = 0,
                uint32_t key = 0);
-
-// The frame of the channel copies: the same placement, rows addressed directly.
-void CopyRows(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y, RowKind kind);
 
 }  // namespace vxl::blend

@@ -78,19 +78,19 @@ RowFn ChannelReference(RowKind kind, TPixelLayout layout) {
 }
 
 void CopyRedChannel(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y) {
-    CopyRows(source, destination, x, y, RowKind::RedChannel);
+    BlendRows(source, destination, x, y, RowKind::RedChannel);
 }
 
 void CopyGreenChannel(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y) {
-    CopyRows(source, destination, x, y, RowKind::GreenChannel);
+    BlendRows(source, destination, x, y, RowKind::GreenChannel);
 }
 
 void CopyBlueChannel(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y) {
-    CopyRows(source, destination, x, y, RowKind::BlueChannel);
+    BlendRows(source, destination, x, y, RowKind::BlueChannel);
 }
 
 void CopyAlphaChannel(TBufferVx* source, TBufferVx* destination, int32_t x, int32_t y) {
-    CopyRows(source, destination, x, y, RowKind::AlphaChannel);
+    BlendRows(source, destination, x, y, RowKind::AlphaChannel);
 }
 
 }  // namespace vxl::blend

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "blend/pixel_math.h"
 #include "blend/row_op.h"
 
 namespace vxl::blend {
@@ -20,13 +21,13 @@ void NegativeRow(const RowJob& job) {
 template <typename P>
 uint32_t GreyOf(uint32_t p) {
     if constexpr (P::kDepth == 15) {
-        const uint32_t g = (((p >> 10) & 31) + ((p >> 5) & 31) + (p & 31)) / 3;
+        const uint32_t g = Third(((p >> 10) & 31) + ((p >> 5) & 31) + (p & 31));
         return g << 10 | g << 5 | g;
     } else if constexpr (P::kDepth == 16) {
-        const uint32_t g = ((p >> 11) + ((p >> 6) & 31) + (p & 31)) / 3;
+        const uint32_t g = Third((p >> 11) + ((p >> 6) & 31) + (p & 31));
         return g << 11 | (2 * g) << 5 | g;
     } else {
-        const uint32_t g = ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF)) / 3;
+        const uint32_t g = Third((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF));
         return (p & 0xFF000000u) | g * 0x010101u;  // byte 3 kept; a 24-bit store drops it anyway
     }
 }

@@ -6,6 +6,13 @@
 
 namespace vxl::blend {
 
+// floor(sum / 3) for every sum below 2^15 (grey from three channels sums to at most 765) is
+// (sum * kThirds) >> 16: a multiply and a shift instead of a division.
+inline constexpr uint32_t kThirds = 0x5556;
+inline uint32_t Third(uint32_t sum) {
+    return (sum * kThirds) >> 16;
+}
+
 // Channel masks of the 16-bit layouts and the bit just above each field.
 struct Fields16 {
     uint32_t mask[3];

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "blend/pixel_math.h"
 #include "blend/row_op.h"
 
 namespace vxl::blend {
@@ -223,39 +224,30 @@ size_t AlphaChannel16(const RowJob& job) {
     });
 }
 
-// floor(sum / 3) for sums below 2^16: the high half of sum * 0xAAAB, shifted once more.
-template <typename O>
-typename O::V DivideBy3(typename O::V sum, typename O::V magic) {
-    return O::template Srli16<1>(O::MulhiU16(sum, magic));
-}
-
+// floor(sum / 3) for sums below 2^15 is the high half of sum * 0x5556 (kThirds in pixel_math.h).
 template <typename O>
 size_t Greyscale32(const RowJob& job) {
-    const auto byte = O::Set32(0xFF), top = O::Set32(0xFF000000u), magic = O::Set32(0xAAAB);
+    const auto blue_red = O::Set32(0x00FF00FF), byte = O::Set32(0xFF), top = O::Set32(0xFF000000u);
+    const auto ones = O::Set16(1), thirds = O::Set32(kThirds), spread = O::Set16(0x0101);
     return PixelRun<O, 4>(job, [&](auto, auto s, const uint8_t*) {
-        const auto sum = O::Add32(O::Add32(O::And(s, byte), O::And(O::template Srli32<8>(s), byte)),
-                                  O::And(O::template Srli32<16>(s), byte));
-        const auto g = DivideBy3<O>(sum, magic);
-        return O::Or(O::Or(O::And(s, top), g), O::Or(O::template Slli32<8>(g), O::template Slli32<16>(g)));
+        // 16-bit lanes (blue + green, red) summed pairwise into each 32-bit lane.
+        const auto pairs = O::Add16(O::And(s, blue_red), O::And(O::template Srli32<8>(s), byte));
+        const auto g = O::MulhiU16(O::Madd16(pairs, ones), thirds);
+        // g * 0x0101 in the low half, g in the high half: g in bytes 0 to 2.
+        return O::Or(O::Or(O::Mullo16(g, spread), O::template Slli32<16>(g)), O::And(s, top));
     });
 }
 
 template <typename O, bool k565>
 size_t Greyscale16(const RowJob& job) {
-    const auto five = O::Set16(31), magic = O::Set16(0xAAAB);
+    const auto five = O::Set16(31), thirds = O::Set16(kThirds);
+    // g placed in all three fields by one multiply: 16 bits double it for the 6-bit green.
+    const auto spread = O::Set16(k565 ? 0x0841 : 0x0421);
+    constexpr int kRed = k565 ? 11 : 10, kGreen = k565 ? 6 : 5;
     return PixelRun<O, 2>(job, [&](auto, auto s, const uint8_t*) {
-        if constexpr (k565) {
-            const auto sum =
-                O::Add16(O::Add16(O::template Srli16<11>(s), O::And(O::template Srli16<6>(s), five)), O::And(s, five));
-            const auto g = DivideBy3<O>(sum, magic);
-            return O::Or(O::Or(O::template Slli16<11>(g), O::template Slli16<6>(g)), g);
-        } else {
-            const auto sum =
-                O::Add16(O::Add16(O::And(O::template Srli16<10>(s), five), O::And(O::template Srli16<5>(s), five)),
-                         O::And(s, five));
-            const auto g = DivideBy3<O>(sum, magic);
-            return O::Or(O::Or(O::template Slli16<10>(g), O::template Slli16<5>(g)), g);
-        }
+        const auto red = k565 ? O::template Srli16<kRed>(s) : O::And(O::template Srli16<kRed>(s), five);
+        const auto sum = O::Add16(O::Add16(red, O::And(O::template Srli16<kGreen>(s), five)), O::And(s, five));
+        return O::Mullo16(O::MulhiU16(sum, thirds), spread);
     });
 }
 
