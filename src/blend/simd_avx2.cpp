@@ -9,6 +9,11 @@ namespace vxl::blend {
 namespace {
 
 struct Avx2 : VectorOps<32> {
+    // Byte shuffles and byte multiply-adds; each shuffle index picks within its own 16 bytes, and
+    // 0x80 gives a zero byte.
+    static constexpr bool kByteShuffle = true;
+    static V ShuffleBytes(V a, V index) { return _mm256_shuffle_epi8(a, index); }
+    static V MaddU8(V unsigned_bytes, V signed_bytes) { return _mm256_maddubs_epi16(unsigned_bytes, signed_bytes); }
     static V AddSatU8(V a, V b) { return _mm256_adds_epu8(a, b); }
     static V SubSatU8(V a, V b) { return _mm256_subs_epu8(a, b); }
     static V AddSatU16(V a, V b) { return _mm256_adds_epu16(a, b); }

@@ -8,6 +8,7 @@ namespace vxl::blend {
 namespace {
 
 struct Sse2 : VectorOps<16> {
+    static constexpr bool kByteShuffle = false;
     static V AddSatU8(V a, V b) { return _mm_adds_epu8(a, b); }
     static V SubSatU8(V a, V b) { return _mm_subs_epu8(a, b); }
     static V AddSatU16(V a, V b) { return _mm_adds_epu16(a, b); }
