@@ -155,6 +155,31 @@ TEST_P(SimdDepthTest, ExportsMatchReferenceOnRandomPlacements) {
     }
 }
 
+// The blur's wavefront against the per-pixel walk: single pixels, single rows and columns, odd widths
+// and heights on both sides of a band's rows, every layout and path.
+TEST_P(SimdDepthTest, BlurMatchesPerPixelWalkOnEveryPath) {
+    std::mt19937 rng(depth_ * 7 + full_);
+    std::vector<std::pair<int32_t, int32_t>> sizes = {{1, 1},  {1, 37}, {37, 1},  {2, 2},   {3, 15},
+                                                      {9, 16}, {5, 17}, {31, 33}, {100, 40}};
+    for (int i = 0; i < 6; ++i) sizes.push_back({1 + int32_t(rng() % 90), 1 + int32_t(rng() % 50)});
+    const auto paths = Paths();
+    for (auto [w, h] : sizes) {
+        const auto px = RandomPixels(rng, size_t(w * h), depth_);
+        std::vector<std::vector<uint32_t>> results;
+        for (const auto& path : paths) {
+            platform::ForceCpuFeatures(path);
+            const int32_t b = BufferOf(w, h, px);
+            Blur2x(b);
+            Blur2x(b);  // a second pass starts from blurred pixels
+            results.push_back(PixelsOf(b));
+            CloseBuffer(b);
+        }
+        for (size_t i = 1; i < results.size(); ++i) {
+            ASSERT_EQ(results[i], results[0]) << "path " << i << " " << w << "x" << h;
+        }
+    }
+}
+
 // Grey by the plain division, written per layout.
 uint32_t GreyByDivision(uint32_t depth, uint32_t p) {
     if (depth == 15) {
