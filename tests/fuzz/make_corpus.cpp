@@ -1,5 +1,6 @@
 // Writes the fuzz targets' seed corpus: one folder per target under the folder given, each file a
 // small picture of a layout the reader takes, made by the same crafting code as the unit tests.
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -9,12 +10,6 @@
 using namespace vxl::testing;
 
 namespace {
-
-std::vector<uint32_t> Indices(uint32_t modulo) {
-    std::vector<uint32_t> px;
-    for (uint32_t i = 0; i < 24; ++i) px.push_back((i * 5 + i / 6) % modulo);
-    return px;
-}
 
 std::vector<uint8_t> Prefixed(uint8_t first, std::vector<uint8_t> bytes) {
     bytes.insert(bytes.begin(), first);
@@ -32,33 +27,17 @@ int main(int argc, char** argv) {
     for (const char* target : {"bmp", "png", "jpeg", "alpha", "image_size"}) {
         std::filesystem::create_directories(root / target);
     }
-    const std::vector<uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x123456, 0xFFFFFF, 0};
     const std::vector<uint32_t> rgb = SamplePicture();
-    std::vector<uint32_t> x565;
-    for (uint32_t c : rgb) x565.push_back((c >> 19) << 11 | ((c >> 10) & 63) << 5 | (c & 255) >> 3);
-
-    const std::vector<std::pair<std::string, BmpLayout>> bmps = {
-        {"1bit", {6, 4, 1, 40, false, 0, {0, 0xFFFFFF}, {}, Indices(2)}},
-        {"4bit", {6, 4, 4, 40, false, 0, palette, {}, Indices(8)}},
-        {"8bit", {6, 4, 8, 40, false, 0, palette, {}, Indices(8)}},
-        {"8bit_core", {6, 4, 8, 12, false, 0, palette, {}, Indices(8)}},
-        {"8bit_topdown", {6, 4, 8, 40, true, 0, palette, {}, Indices(8)}},
-        {"16bit", {6, 4, 16, 40, false, 0, {}, {}, x565}},
-        {"16bit_fields", {6, 4, 16, 40, false, 3, {}, {0xF800, 0x7E0, 0x1F}, x565}},
-        {"16bit_v5", {6, 4, 16, 124, false, 3, {}, {0xF800, 0x7E0, 0x1F}, x565}},
-        {"24bit", {6, 4, 24, 40, false, 0, {}, {}, rgb}},
-        {"24bit_core", {6, 4, 24, 12, false, 0, {}, {}, rgb}},
-        {"24bit_v4", {6, 4, 24, 108, true, 0, {}, {}, rgb}},
-        {"32bit", {6, 4, 32, 40, false, 0, {}, {}, rgb}},
-        {"32bit_fields", {6, 4, 32, 40, false, 3, {}, {0xFF0000, 0xFF00, 0xFF}, rgb}},
-    };
+    const auto bmps = EveryBmpLayout();
     for (const auto& [name, layout] : bmps) {
-        WriteFile(root / "bmp" / (name + ".bmp"), MakeBmp(layout));
+        std::string file = name;
+        for (char& c : file) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        WriteFile(root / "bmp" / (file + ".bmp"), MakeBmp(layout));
     }
-    BmpLayout rle8{4, 3, 8, 40, false, 1, palette};
+    BmpLayout rle8{4, 3, 8, 40, false, 1, kPalette};
     rle8.rle = {3, 1, 1, 2, 0, 0, 0, 2, 2, 0, 9, 4, 0, 3, 5, 6, 7, 0, 0, 1};
     WriteFile(root / "bmp" / "rle8.bmp", MakeBmp(rle8));
-    BmpLayout rle4{4, 2, 4, 40, false, 2, palette};
+    BmpLayout rle4{4, 2, 4, 40, false, 2, kPalette};
     rle4.rle = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
     WriteFile(root / "bmp" / "rle4.bmp", MakeBmp(rle4));
 
@@ -78,8 +57,8 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < 24; i += 2) nibble_rows.push_back(uint8_t(index_rows[i] << 4 | index_rows[i + 1]));
     const std::vector<std::pair<std::string, std::vector<uint8_t>>> pngs = {
         {"grey8", MakePng(6, 4, PNG_COLOR_TYPE_GRAY, 8, grey_rows)},
-        {"palette8", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 8, index_rows, palette)},
-        {"palette4", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 4, nibble_rows, palette)},
+        {"palette8", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 8, index_rows, kPalette)},
+        {"palette4", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 4, nibble_rows, kPalette)},
         {"rgb8", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 8, rgb_rows)},
         {"rgba8", MakePng(6, 4, PNG_COLOR_TYPE_RGBA, 8, rgba_rows)},
         {"grey_alpha8", MakePng(6, 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8, grey_alpha_rows)},

@@ -47,6 +47,12 @@ protected:
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
+    // 32 bits on a windowed display (the dummy desktop's depth), other depths full screen at 640x480.
+    void OpenAtDepth(int bpp) {
+        InitVexel(id_, 640, 480, bpp == 32 ? 0 : bpp, bpp != 32);
+        ASSERT_EQ(GlobalBpp(), bpp);
+    }
+
     // How many window-surface pixels differ from `rgb` (0xRRGGBB).
     int PixelsOtherThan(uint32_t rgb) const {
         SDL_Surface* s = SDL_GetWindowSurface(window_);

@@ -132,22 +132,9 @@ int32_t Context::Handle() {
     const uint32_t r = rng.Below(100);
     if (r < 72 && !live.empty()) return live[rng.Below(uint32_t(live.size()))].handle;
     if (r < 82 && !dead.empty()) return dead[rng.Below(uint32_t(dead.size()))];
-    switch (rng.Below(7)) {
-        case 0:
-            return highest_issued + 1 + int32_t(rng.Below(3));
-        case 1:
-            return -1;
-        case 2:
-            return INT32_MIN;
-        case 3:
-            return INT32_MAX;
-        case 4:
-            return 0;
-        case 5:
-            return 65536;
-        default:
-            return rng.Between(0, 64);
-    }
+    const int32_t made_up[] = {highest_issued + 1 + int32_t(rng.Below(3)), -1, INT32_MIN, INT32_MAX, 0, 65536};
+    const uint32_t pick = rng.Below(7);
+    return pick < 6 ? made_up[pick] : rng.Between(0, 64);
 }
 
 int32_t Context::Coordinate(int32_t extent) {
@@ -155,38 +142,10 @@ int32_t Context::Coordinate(int32_t extent) {
     if (!hostile) {
         return rng.Chance(10) ? (rng.Chance(50) ? 0 : extent - 1) : rng.Between(-extent / 4, extent + extent / 4);
     }
-    switch (rng.Below(24)) {
-        case 0:
-            return 0;
-        case 1:
-            return -1;
-        case 2:
-            return extent - 1;
-        case 3:
-            return extent;
-        case 4:
-            return extent + 1;
-        case 5:
-            return 65536;
-        case 6:
-            return -65536;
-        case 7:
-            return INT32_MAX;
-        case 8:
-            return INT32_MIN;
-        case 9:
-            return INT32_MAX - 1;
-        case 10:
-            return INT32_MIN + 1;
-        case 11:
-            return 1;
-        case 12:
-            return -extent;
-        case 13:
-            return 1 << 30;
-        default:
-            return rng.Between(-extent / 4, extent + extent / 4);
-    }
+    const int32_t edges[] = {0,         -1,        extent - 1,    extent,        extent + 1, 65536,   -65536,
+                             INT32_MAX, INT32_MIN, INT32_MAX - 1, INT32_MIN + 1, 1,          -extent, 1 << 30};
+    const uint32_t pick = rng.Below(24);
+    return pick < 14 ? edges[pick] : rng.Between(-extent / 4, extent + extent / 4);
 }
 
 int32_t Context::X(int32_t handle) {
@@ -204,24 +163,9 @@ int32_t Context::Size(bool careful_size) {
         const uint32_t r = rng.Below(100);
         return r < 25 ? 64 : r < 30 ? 1 : rng.Between(1, 200);
     }
-    switch (rng.Below(12)) {
-        case 0:
-            return 0;
-        case 1:
-            return -1;
-        case 2:
-            return INT32_MAX;
-        case 3:
-            return INT32_MIN;
-        case 4:
-            return 65536;
-        case 5:
-            return 1;
-        case 6:
-            return 2;
-        default:
-            return rng.Between(1, 400);
-    }
+    const int32_t edges[] = {0, -1, INT32_MAX, INT32_MIN, 65536, 1, 2};
+    const uint32_t pick = rng.Below(12);
+    return pick < 7 ? edges[pick] : rng.Between(1, 400);
 }
 
 void Context::SizePair(bool careful_size, int32_t* w, int32_t* h) {
@@ -234,14 +178,8 @@ void Context::SizePair(bool careful_size, int32_t* w, int32_t* h) {
 }
 
 uint32_t Context::Colour() {
-    switch (rng.Below(8)) {
-        case 0:
-            return 0;
-        case 1:
-            return 0xFFFFFFFFu;
-        default:
-            return uint32_t(rng.Next());
-    }
+    const uint32_t pick = rng.Below(8);
+    return pick == 0 ? 0 : pick == 1 ? 0xFFFFFFFFu : uint32_t(rng.Next());
 }
 
 int32_t Context::Opacity() {
@@ -257,21 +195,10 @@ int32_t Context::Flag() {
 
 float Context::Float(float lo, float hi) {
     if (hostile && rng.Chance(35)) {
-        const float values[] = {std::numeric_limits<float>::quiet_NaN(),
-                                -std::numeric_limits<float>::quiet_NaN(),
-                                std::numeric_limits<float>::infinity(),
-                                -std::numeric_limits<float>::infinity(),
-                                0.0f,
-                                -0.0f,
-                                1e-40f,
-                                std::numeric_limits<float>::max(),
-                                -std::numeric_limits<float>::max(),
-                                1e10f,
-                                -1e10f,
-                                65536.0f,
-                                2147483648.0f,
-                                -2147483904.0f,
-                                1e-6f};
+        using F = std::numeric_limits<float>;
+        const float values[] = {F::quiet_NaN(), -F::quiet_NaN(), F::infinity(), -F::infinity(), 0.0f,
+                                -0.0f,          1e-40f,          F::max(),      -F::max(),      1e10f,
+                                -1e10f,         65536.0f,        2147483648.0f, -2147483904.0f, 1e-6f};
         return values[rng.Below(sizeof values / sizeof values[0])];
     }
     return lo + (hi - lo) * float(rng.Below(1 << 20)) / float(1 << 20);

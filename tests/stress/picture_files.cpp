@@ -1,10 +1,11 @@
 #include "picture_files.h"
 
 #include <sys/stat.h>
+#include <zlib.h>
 
-#include <array>
 #include <cstdint>
-#include <fstream>
+
+#include "../unit/picture_files.h"
 
 namespace vxl::stress {
 namespace {
@@ -18,115 +19,46 @@ void Put16(Bytes& b, size_t at, uint32_t v) {
 void Put32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
 }
-void Append32Be(Bytes& b, uint32_t v) {
-    for (int i = 3; i >= 0; --i) b.push_back(uint8_t(v >> (8 * i)));
-}
 
-void Write(const std::string& name, const Bytes& bytes) {
-    std::ofstream out(name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-// A bottom-up BMP with a 40-byte header; 8-bit pictures get a grey palette. Pixel bytes follow a
-// simple pattern so that loaded pictures are not all one colour.
-Bytes Bmp(int32_t w, int32_t h, uint16_t bits) {
-    const uint32_t palette = bits == 8 ? 256 * 4 : 0;
-    const uint32_t row = (uint32_t(w) * bits / 8 + 3) & ~3u;
-    const uint32_t offset = 14 + 40 + palette;
-    Bytes b(offset + row * uint32_t(h < 0 ? -h : h), 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, uint32_t(b.size()));
-    Put32(b, 10, offset);
-    Put32(b, 14, 40);
-    Put32(b, 18, uint32_t(w));
-    Put32(b, 22, uint32_t(h));
-    Put16(b, 26, 1);
-    Put16(b, 28, bits);
-    Put32(b, 34, uint32_t(b.size()) - offset);
-    if (bits == 8) Put32(b, 46, 256);
-    for (uint32_t i = 0; i < palette / 4; ++i) {
-        b[54 + 4 * i] = b[55 + 4 * i] = b[56 + 4 * i] = uint8_t(i);
+// A BMP with a 40-byte header (bottom-up, top-down for a negative height); 8-bit pictures get a
+// grey palette. The pixels follow a pattern so that loaded pictures are not all one colour.
+Bytes Bmp(int32_t w, int32_t h, uint32_t bits) {
+    testing::BmpLayout layout{w, h < 0 ? -h : h, bits, 40, h < 0};
+    if (bits == 8) {
+        for (uint32_t i = 0; i < 256; ++i) layout.palette.push_back(i * 0x010101u);
     }
-    for (size_t i = offset; i < b.size(); ++i) b[i] = uint8_t(i * 37 + 11);
-    return b;
+    for (uint32_t i = 0; i < uint32_t(w * layout.height); ++i) layout.pixels.push_back(i * 2654435761u);
+    return testing::MakeBmp(layout);
 }
 
-uint32_t Crc32(const uint8_t* p, size_t n) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    uint32_t c = 0xFFFFFFFFu;
-    for (size_t i = 0; i < n; ++i) c = table[(c ^ p[i]) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+// A PNG of 8-bit grey (colour 0) or RGB (colour 2) pixels in a pattern.
+Bytes Png(uint32_t w, uint32_t h, int colour) {
+    Bytes rows;
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w * (colour == 2 ? 3 : 1); ++x) rows.push_back(uint8_t(x * 29 + y * 7));
+    return testing::MakePng(int32_t(w), int32_t(h), colour, 8, rows);
 }
 
-void Chunk(Bytes& png, const char* type, const Bytes& data) {
-    Append32Be(png, uint32_t(data.size()));
-    const size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    Append32Be(png, Crc32(png.data() + start, png.size() - start));
-}
-
-// A PNG of 8-bit grey (colour 0) or RGB (colour 2) pixels, deflated as stored blocks.
-Bytes Png(uint32_t w, uint32_t h, uint8_t colour, bool with_data = true) {
-    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes ihdr;
-    Append32Be(ihdr, w);
-    Append32Be(ihdr, h);
-    ihdr.insert(ihdr.end(), {8, colour, 0, 0, 0});
-    Chunk(png, "IHDR", ihdr);
-    if (with_data) {
-        const uint32_t channels = colour == 2 ? 3 : 1;
-        Bytes raw;
-        for (uint32_t y = 0; y < h; ++y) {
-            raw.push_back(0);  // no filter
-            for (uint32_t x = 0; x < w * channels; ++x) raw.push_back(uint8_t(x * 29 + y * 7));
-        }
-        Bytes z = {0x78, 0x01};
-        for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
-            const size_t n = std::min<size_t>(65535, raw.size() - at);
-            z.push_back(at + n >= raw.size() ? 1 : 0);
-            z.push_back(uint8_t(n));
-            z.push_back(uint8_t(n >> 8));
-            z.push_back(uint8_t(~n));
-            z.push_back(uint8_t(~n >> 8));
-            z.insert(z.end(), raw.begin() + ptrdiff_t(at), raw.begin() + ptrdiff_t(at + n));
-            if (raw.empty()) break;
-        }
-        uint32_t a = 1, b = 0;
-        for (uint8_t v : raw) {
-            a = (a + v) % 65521;
-            b = (b + a) % 65521;
-        }
-        Append32Be(z, b << 16 | a);
-        Chunk(png, "IDAT", z);
-    }
-    Chunk(png, "IEND", {});
+// Only a PNG's signature, a header claiming w x h and the end: sizes no encoder would write.
+Bytes PngHeader(uint32_t w, uint32_t h) {
+    const Bytes one = Png(1, 1, 2);
+    Bytes png(one.begin(), one.begin() + 33);
+    auto put_be = [&png](size_t at, uint32_t v) {
+        for (size_t i = 0; i < 4; ++i) png[at + i] = uint8_t(v >> (24 - 8 * i));
+    };
+    put_be(16, w);
+    put_be(20, h);
+    put_be(29, uint32_t(crc32(0, png.data() + 12, 17)));  // over the chunk's type and data
+    png.insert(png.end(), one.end() - 12, one.end());     // IEND
     return png;
 }
 
 // JPEG start of image and a frame header claiming w x h, then only an end of image.
 Bytes JpegHeader(uint16_t w, uint16_t h) {
-    return {0xFF,       0xD8,
-            0xFF,       0xC0,
-            0x00,       0x11,
-            0x08,       uint8_t(h >> 8),
-            uint8_t(h), uint8_t(w >> 8),
-            uint8_t(w), 0x03,
-            0x01,       0x22,
-            0x00,       0x02,
-            0x11,       0x01,
-            0x03,       0x11,
-            0x01,       0xFF,
-            0xD9};
+    // clang-format off
+    return {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, uint8_t(h >> 8), uint8_t(h), uint8_t(w >> 8), uint8_t(w),
+            0x03, 0x01, 0x22, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xFF, 0xD9};
+    // clang-format on
 }
 
 Bytes Garbage(size_t n, uint32_t seed, Bytes prefix = {}) {
@@ -144,7 +76,7 @@ Bytes Garbage(size_t n, uint32_t seed, Bytes prefix = {}) {
 FileNames WriteCorpus() {
     FileNames f;
     auto add = [&f](const std::string& name, const Bytes& bytes) {
-        Write(name, bytes);
+        testing::WriteFile(name, bytes);
         f.all.push_back(name);
     };
     // Good pictures.
@@ -212,9 +144,9 @@ FileNames WriteCorpus() {
     lying("bitfields.bmp", Bmp(4, 4, 32), 30, 3);
     lying("hdrsize.bmp", Bmp(4, 4, 24), 14, 0xFFFFFFFFu);
     lying("sizeimage.bmp", Bmp(4, 4, 24), 34, 0xFFFFFFFFu);
-    add("huge.png", Png(0x7FFFFFFF, 0x7FFFFFFF, 2, false));
-    add("wide.png", Png(1u << 20, 1, 2, false));
-    add("zero.png", Png(0, 0, 0, false));
+    add("huge.png", PngHeader(0x7FFFFFFF, 0x7FFFFFFF));
+    add("wide.png", PngHeader(1u << 20, 1));
+    add("zero.png", PngHeader(0, 0));
     add("huge.jpg", JpegHeader(65535, 65535));
     add("zero.jpg", JpegHeader(0, 0));
 

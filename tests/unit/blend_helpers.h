@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "fake_fixture.h"
+#include "picture.h"
 
 namespace vxl::testing {
 
@@ -18,13 +18,6 @@ inline int32_t BufferOf(int32_t w, int32_t h, const std::vector<uint32_t>& pixel
 
 inline int32_t Solid(int32_t w, int32_t h, uint32_t value, bool video = false) {
     return BufferOf(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), value), video);
-}
-
-inline std::vector<uint32_t> PixelsOf(int32_t handle) {
-    std::vector<uint32_t> out;
-    for (int32_t y = 0; y < BufferSizeY(handle); ++y)
-        for (int32_t x = 0; x < BufferSizeX(handle); ++x) out.push_back(GetPixel(handle, x, y));
-    return out;
 }
 
 // Random stored values of a layout; at 15 bits bit 15 is set now and then, as a host may write it.

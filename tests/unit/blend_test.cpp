@@ -1,5 +1,6 @@
 // Arithmetic and alpha blends and their frame: the worked values of each layout, placement and
 // clipping, and the packed mixing against the per-channel rule.
+#include <functional>
 #include <random>
 
 #include "blend/pixel_math.h"
@@ -11,45 +12,64 @@ namespace {
 using BlendTest = FakeTest;
 using BlendDepthTest = DepthTest;
 
-// One source pixel blended onto one destination pixel at the display's depth.
-template <typename Blend>
-uint32_t OnePixel(uint32_t src, uint32_t dst, Blend&& blend) {
-    const int32_t s = Solid(1, 1, src), d = Solid(1, 1, dst);
-    blend(s, d);
-    return GetPixel(d, 0, 0);
-}
-auto Add = [](int32_t s, int32_t d) { CopyAdd(s, d, 0, 0); };
-auto Sub = [](int32_t s, int32_t d) { CopySub(s, d, 0, 0); };
-auto AlphaOf(int32_t a) {
+using Blend = std::function<void(int32_t, int32_t)>;
+const Blend kAdd = [](int32_t s, int32_t d) { CopyAdd(s, d, 0, 0); };
+const Blend kSub = [](int32_t s, int32_t d) { CopySub(s, d, 0, 0); };
+Blend AlphaOf(int32_t a) {
     return [a](int32_t s, int32_t d) { CopyAlpha(s, d, 0, 0, a); };
 }
+Blend KeyedOpaque(uint32_t key) {
+    return [key](int32_t s, int32_t d) { CopyAlphaSprite(s, d, 0, 0, 255, key); };
+}
 
-TEST_F(BlendTest, SaturatingArithmeticPerLayout) {
-    SetDesktopDepth(16);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0xFFFF, 0x1234, Add), 0xFFFFu);
-    EXPECT_EQ(OnePixel(0x0821, 0xF7DE, Add), 0xFFFFu);  // each channel one short of its top
-    EXPECT_EQ(OnePixel(0x0841, 0x0020, Sub), 0x0000u);  // every channel borrows and stops at 0
-    EXPECT_EQ(OnePixel(0x0020, 0x0841, Sub), 0x0821u);
-    CloseVexel();
-
-    SetDesktopDepth(15);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0x0421, 0x8000, Add), 0x0421u);  // bit 15 cleared
-    EXPECT_EQ(OnePixel(0x7FFF, 0x0421, Add), 0x7FFFu);
-    EXPECT_EQ(OnePixel(0x0001, 0x8000, Sub), 0x0000u);
-    CloseVexel();
-
-    SetDesktopDepth(32);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0x01010101, 0x00000080, Sub), 0x0000007Fu);  // byte 3 included, stays at 0
-    EXPECT_EQ(OnePixel(0x90000010, 0x800000F8, Add), 0xFF0000FFu);  // byte 3 saturates like a colour
-    CloseVexel();
-
-    SetDesktopDepth(24);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0x10F001, 0xF01002, Add), 0xFFFF03u);
-    EXPECT_EQ(OnePixel(0x10F001, 0xF01002, Sub), 0xE00001u);
+// One source pixel blended onto one destination pixel at each layout: saturation per channel, the
+// alpha mix in 256ths (32nds of the top five weight bits at 15 and 16 bits), which bits a key compares.
+TEST_F(BlendTest, WorkedValuesPerLayout) {
+    struct Case {
+        uint32_t depth;
+        Blend blend;
+        uint32_t src, dst, want;
+        const char* why;
+    };
+    const Case cases[] = {
+        {16, kAdd, 0xFFFF, 0x1234, 0xFFFF, "saturates"},
+        {16, kAdd, 0x0821, 0xF7DE, 0xFFFF, "each channel one short of its top"},
+        {16, kSub, 0x0841, 0x0020, 0x0000, "every channel borrows and stops at 0"},
+        {16, kSub, 0x0020, 0x0841, 0x0821, "channels apart"},
+        {15, kAdd, 0x0421, 0x8000, 0x0421, "bit 15 cleared"},
+        {15, kAdd, 0x7FFF, 0x0421, 0x7FFF, "saturates"},
+        {15, kSub, 0x0001, 0x8000, 0x0000, "bit 15 is no channel"},
+        {32, kSub, 0x01010101, 0x00000080, 0x0000007F, "byte 3 included, stays at 0"},
+        {32, kAdd, 0x90000010, 0x800000F8, 0xFF0000FF, "byte 3 saturates like a colour"},
+        {24, kAdd, 0x10F001, 0xF01002, 0xFFFF03, "saturates"},
+        {24, kSub, 0x10F001, 0xF01002, 0xE00001, "stops at 0"},
+        {32, AlphaOf(255), 0x00FFFFFF, 0, 0x00FEFEFE, "256ths never reach the source"},
+        {32, AlphaOf(255), 0, 0x00FFFFFF, 0, "rounded down"},
+        {32, AlphaOf(128), 0x000000FF, 0x00FF0000, 0x007F007F, "half"},
+        {32, AlphaOf(0), 0x12345678, 0xAB0A0B0C, 0x000A0B0C, "only byte 3 changes"},
+        {32, AlphaOf(0x180), 0x000000FF, 0x00FF0000, 0x007F007F, "the low byte counts"},
+        {16, AlphaOf(1), 0xFFFF, 0x1234, 0x1234, "below 8: weight 0"},
+        {16, AlphaOf(7), 0xFFFF, 0x1234, 0x1234, "below 8: weight 0"},
+        {16, AlphaOf(8), 0x0000, 0x07E0, 61u << 5, "63 + floor(-63 / 32)"},
+        {15, AlphaOf(0), 0x1234, 0x9234, 0x1234, "bit 15 cleared"},
+        {15, AlphaOf(255), 0x001F, 0x0000, 30, "31 of 32"},
+        {24, AlphaOf(255), 0xFFFFFF, 0x000000, 0xFEFEFE, "256ths never reach the source"},
+        {24, AlphaOf(128), 0x0000FF, 0xFF0000, 0x7F007F, "half"},
+        {16, KeyedOpaque(0xF800), 0xF800, 0x001F, 0x001F, "key skipped"},
+        {16, KeyedOpaque(0x1F800), 0xF800, 0x001F, 0xF000, "bits above 16 match nothing"},
+        {32, KeyedOpaque(0x5500FF00), 0xAA00FF00, 0x12, 0x12, "byte 3 ignored"},
+        {32, KeyedOpaque(0x0000FF01), 0x0000FF00, 0x12, 0x0000FE00, "every colour bit compared"},
+        {24, KeyedOpaque(0xFF00FF00), 0x00FF00, 0x12, 0x12, "byte 3 ignored"},
+    };
+    for (const Case& c : cases) {
+        SetDesktopDepth(c.depth);
+        OpenWindowed();
+        const int32_t s = Solid(1, 1, c.src), d = Solid(1, 1, c.dst);
+        c.blend(s, d);
+        EXPECT_EQ(GetPixel(d, 0, 0), c.want)
+            << c.depth << " bits, " << std::hex << c.src << " onto " << c.dst << ": " << c.why;
+        CloseVexel();
+    }
 }
 
 // Every channel of a 16-bit layout against the plain rule: min(d + s, top) and max(d - s, 0).
@@ -91,52 +111,6 @@ TEST_F(BlendTest, PackedMixMatchesPerChannelRule) {
         ASSERT_EQ(blend::Mix555(s & 0xFFFF, d & 0xFFFF, a5), want555) << std::hex << s << " " << d << " " << a;
         ASSERT_EQ(blend::Mix565(s & 0xFFFF, d & 0xFFFF, a5), want565 & 0xFFFF) << std::hex << s << " " << d;
     }
-}
-
-TEST_F(BlendTest, AlphaWorkedValues) {
-    SetDesktopDepth(32);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0x00FFFFFF, 0, AlphaOf(255)), 0x00FEFEFEu);  // 256ths never reach the source
-    EXPECT_EQ(OnePixel(0, 0x00FFFFFF, AlphaOf(255)), 0u);
-    EXPECT_EQ(OnePixel(0x000000FF, 0x00FF0000, AlphaOf(128)), 0x007F007Fu);
-    EXPECT_EQ(OnePixel(0x12345678, 0xAB0A0B0C, AlphaOf(0)), 0x000A0B0Cu);      // only byte 3 changes
-    EXPECT_EQ(OnePixel(0x000000FF, 0x00FF0000, AlphaOf(0x180)), 0x007F007Fu);  // the low byte counts
-    CloseVexel();
-
-    SetDesktopDepth(16);
-    OpenWindowed();
-    for (int32_t a = 0; a < 8; ++a) EXPECT_EQ(OnePixel(0xFFFF, 0x1234, AlphaOf(a)), 0x1234u) << a;
-    EXPECT_EQ(OnePixel(0x0000, 0x07E0, AlphaOf(8)), 61u << 5);  // 63 + floor(-63 / 32)
-    CloseVexel();
-
-    SetDesktopDepth(15);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0x1234, 0x9234, AlphaOf(0)), 0x1234u);  // bit 15 cleared
-    EXPECT_EQ(OnePixel(0x001F, 0x0000, AlphaOf(255)), 30u);
-    CloseVexel();
-
-    SetDesktopDepth(24);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0xFFFFFF, 0x000000, AlphaOf(255)), 0xFEFEFEu);
-    EXPECT_EQ(OnePixel(0x0000FF, 0xFF0000, AlphaOf(128)), 0x7F007Fu);
-}
-
-// The key decides per layout which bits count.
-TEST_F(BlendTest, SpriteKeyEquality) {
-    auto sprite = [](uint32_t key) { return [key](int32_t s, int32_t d) { CopyAlphaSprite(s, d, 0, 0, 255, key); }; };
-    SetDesktopDepth(16);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0xF800, 0x001F, sprite(0xF800)), 0x001Fu);
-    EXPECT_NE(OnePixel(0xF800, 0x001F, sprite(0x1F800)), 0x001Fu);  // bits above 16 match nothing
-    CloseVexel();
-    SetDesktopDepth(32);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0xAA00FF00, 0x12, sprite(0x5500FF00)), 0x12u);  // byte 3 ignored
-    EXPECT_EQ(OnePixel(0x0000FF00, 0x12, sprite(0x0000FF01)), 0x0000FE00u);
-    CloseVexel();
-    SetDesktopDepth(24);
-    OpenWindowed();
-    EXPECT_EQ(OnePixel(0x00FF00, 0x12, sprite(0xFF00FF00)), 0x12u);
 }
 
 TEST_P(BlendDepthTest, XorTwiceRestoresAndCoversOddWidths) {

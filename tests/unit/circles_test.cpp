@@ -3,23 +3,12 @@
 #include <cmath>
 #include <random>
 
-#include "fake_fixture.h"
 #include "picture.h"
 
 namespace vxl::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-class CirclesTest : public FakeTest {
-protected:
-    void SetUp() override {
-        FakeTest::SetUp();
-        OpenWindowed();
-        h_ = SetupBuffer(11, 11, 0);
-    }
-    int32_t h_ = 0;
-};
+using CirclesTest = PictureTest<11, 11>;
 
 TEST_F(CirclesTest, SmallRadiiGiveTheStepsPixels) {
     Circle(h_, 1, 1, 0, 1);  // the centre only
@@ -144,24 +133,6 @@ TEST_F(CirclesTest, SkippingStepsOutsideTheBufferChangesNoPixel) {
         ASSERT_EQ(Picture(b), Picture(a)) << (fill ? "filled" : "outline") << " r " << r << " at " << cx << "," << cy;
     }
 }
-
-using CirclesDepthTest = DepthTest;
-
-TEST_P(CirclesDepthTest, CirclesStoreTheLayoutsBytes) {
-    const uint32_t colour = 0xA1B2C3D4;
-    std::vector<uint8_t> bytes(bpp_);
-    std::memcpy(bytes.data(), &colour, bpp_);
-    const int32_t h = SetupBuffer(30, 12, 0);
-    Circle(h, 5, 5, 3, colour);
-    FillCircle(h, 20, 5, 4, colour);
-    for (auto [x, y] : {std::pair{8, 5}, {5, 2}, {2, 5}, {16, 5}, {20, 5}, {24, 5}, {20, 9}}) {
-        EXPECT_EQ(PixelBytes(h, x, y, bpp_), bytes) << x << "," << y;
-    }
-    EXPECT_EQ(GetPixel(h, 5, 5), 0u);
-}
-INSTANTIATE_TEST_SUITE_P(Depths, CirclesDepthTest,
-                         ::testing::Combine(::testing::Values(15u, 16u, 24u, 32u), ::testing::Values(false)),
-                         DepthName);
 
 }  // namespace
 }  // namespace vxl::testing

@@ -1,22 +1,11 @@
 #include "draw/curves.h"
 
-#include "fake_fixture.h"
 #include "picture.h"
 
 namespace vxl::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-class CurvesTest : public FakeTest {
-protected:
-    void SetUp() override {
-        FakeTest::SetUp();
-        OpenWindowed();
-        h_ = SetupBuffer(9, 4, 0);
-    }
-    int32_t h_ = 0;
-};
+using CurvesTest = PictureTest<9, 4>;
 
 // The middle sample is (2.5, 3): a half goes to the even integer, 2. The samples are joined new
 // point first.

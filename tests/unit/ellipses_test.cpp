@@ -2,23 +2,12 @@
 
 #include <random>
 
-#include "fake_fixture.h"
 #include "picture.h"
 
 namespace vxl::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-class EllipsesTest : public FakeTest {
-protected:
-    void SetUp() override {
-        FakeTest::SetUp();
-        OpenWindowed();
-        h_ = SetupBuffer(17, 7, 0);
-    }
-    int32_t h_ = 0;
-};
+using EllipsesTest = PictureTest<17, 7>;
 
 const Rows kWide = {
     "....#########....",  //
@@ -147,24 +136,6 @@ TEST_F(EllipsesTest, WorkingPerColumnOrRowGivesThePassesPixels) {
             << (fill ? "filled" : "outline") << " " << rx << "x" << ry << " at " << cx << "," << cy;
     }
 }
-
-using EllipsesDepthTest = DepthTest;
-
-TEST_P(EllipsesDepthTest, EllipsesStoreTheLayoutsBytes) {
-    const uint32_t colour = 0xA1B2C3D4;
-    std::vector<uint8_t> bytes(bpp_);
-    std::memcpy(bytes.data(), &colour, bpp_);
-    const int32_t h = SetupBuffer(40, 12, 0);
-    Ellipse(h, 8, 5, 8, 3, colour);
-    FillEllipse(h, 28, 5, 8, 3, colour);
-    for (auto [x, y] : {std::pair{0, 5}, {16, 5}, {8, 2}, {20, 5}, {28, 5}, {36, 5}, {28, 8}}) {
-        EXPECT_EQ(PixelBytes(h, x, y, bpp_), bytes) << x << "," << y;
-    }
-    EXPECT_EQ(GetPixel(h, 8, 5), 0u);
-}
-INSTANTIATE_TEST_SUITE_P(Depths, EllipsesDepthTest,
-                         ::testing::Combine(::testing::Values(15u, 16u, 24u, 32u), ::testing::Values(false)),
-                         DepthName);
 
 }  // namespace
 }  // namespace vxl::testing

@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "exports/library.h"
 #include "core/result_texts.h"
+#include "exports/library.h"
 #include "platform/cpu.h"
 #include "platform/fake/fake_backend.h"
 #include "vxl.h"
@@ -122,6 +122,16 @@ protected:
             OpenWindowed();
         }
         ASSERT_EQ(GlobalBpp(), int32_t(depth_));
+    }
+
+    // A distinct value per pixel within the layout's bits, and a w x h buffer of them.
+    uint32_t Mask() const { return depth_ == 15 ? 0x7FFF : depth_ == 16 ? 0xFFFF : 0xFFFFFF; }
+    uint32_t Code(int32_t x, int32_t y) const { return (0x100 + uint32_t(x) + 0x20 * uint32_t(y)) & Mask(); }
+    int32_t CodedBuffer(int32_t w, int32_t h) {
+        const int32_t b = SetupBuffer(w, h, 0);
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, Code(x, y));
+        return b;
     }
 
     const uint32_t depth_ = std::get<0>(GetParam());

@@ -1,22 +1,11 @@
 #include "draw/lines.h"
 
-#include "fake_fixture.h"
 #include "picture.h"
 
 namespace vxl::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
-
-class LinesTest : public FakeTest {
-protected:
-    void SetUp() override {
-        FakeTest::SetUp();
-        OpenWindowed();
-        h_ = SetupBuffer(10, 6, 0);
-    }
-    int32_t h_ = 0;
-};
+using LinesTest = PictureTest<10, 6>;
 
 TEST_F(LinesTest, TheAccumulatorStartsAtHalfTheLongestSideAndBothEndsAreDrawn) {
     Line(h_, 0, 0, 4, 2, 1);  // (0,0) (1,1) (2,1) (3,2) (4,2)
@@ -115,25 +104,6 @@ TEST_F(LinesTest, LineToDrawsFromThePenAndMovesItEvenWithoutABuffer) {
                                ".....####.",
                            }));
 }
-
-// The accumulator's steps with the layout's bytes: 24 bits as bytes 0, 1, 2, 16 bits without the high
-// word.
-using LinesDepthTest = DepthTest;
-
-TEST_P(LinesDepthTest, LinesStoreTheLayoutsBytes) {
-    const uint32_t colour = 0xA1B2C3D4;
-    std::vector<uint8_t> bytes(bpp_);
-    std::memcpy(bytes.data(), &colour, bpp_);
-    const int32_t h = SetupBuffer(8, 8, 0);
-    Line(h, 0, 7, 7, 0, colour);
-    Line(h, 3, 3, 3, 3, colour);
-    for (int32_t i = 0; i < 8; ++i) EXPECT_EQ(PixelBytes(h, i, 7 - i, bpp_), bytes) << i;
-    EXPECT_EQ(PixelBytes(h, 3, 3, bpp_), bytes);
-    EXPECT_EQ(GetPixel(h, 1, 1), 0u);
-}
-INSTANTIATE_TEST_SUITE_P(Depths, LinesDepthTest,
-                         ::testing::Combine(::testing::Values(15u, 16u, 24u, 32u), ::testing::Values(false)),
-                         DepthName);
 
 }  // namespace
 }  // namespace vxl::testing

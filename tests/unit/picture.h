@@ -1,4 +1,5 @@
-// Small pictures of a buffer for drawing tests: one string per row, '#' where a pixel is not 0.
+// What the drawing tests look at: small pictures of a buffer (one string per row, '#' where a pixel
+// is not the background), its pixels and stored bytes, and the buffers and vertices they draw with.
 #pragma once
 
 #include <cstdint>
@@ -6,19 +7,43 @@
 #include <string>
 #include <vector>
 
-#include "vxl.h"
+#include "fake_fixture.h"
 
 namespace vxl::testing {
 
-inline std::vector<std::string> Picture(int32_t handle) {
-    const int32_t w = BufferSizeX(handle), h = BufferSizeY(handle);
-    std::vector<std::string> rows;
-    for (int32_t y = 0; y < h; ++y) {
+using Rows = std::vector<std::string>;
+
+inline Rows Picture(int32_t handle) {
+    Rows rows;
+    for (int32_t y = 0; y < BufferSizeY(handle); ++y) {
         std::string row;
-        for (int32_t x = 0; x < w; ++x) row += GetPixel(handle, x, y) != 0 ? '#' : '.';
+        for (int32_t x = 0; x < BufferSizeX(handle); ++x) row += GetPixel(handle, x, y) != 0 ? '#' : '.';
         rows.push_back(row);
     }
     return rows;
+}
+
+// The same picture as one text, each row ended by a newline.
+inline std::string PictureText(int32_t handle, uint32_t background = 0) {
+    std::string s;
+    for (int32_t y = 0; y < BufferSizeY(handle); ++y) {
+        for (int32_t x = 0; x < BufferSizeX(handle); ++x) s += GetPixel(handle, x, y) == background ? '.' : '#';
+        s += '\n';
+    }
+    return s;
+}
+
+inline std::vector<uint32_t> PixelsOf(int32_t handle) {
+    std::vector<uint32_t> out;
+    for (int32_t y = 0; y < BufferSizeY(handle); ++y)
+        for (int32_t x = 0; x < BufferSizeX(handle); ++x) out.push_back(GetPixel(handle, x, y));
+    return out;
+}
+
+// Every stored byte of the buffer, row padding included.
+inline std::vector<uint8_t> Bytes(int32_t handle) {
+    const TBufferVx* b = TheLibrary().handles.Find(handle);
+    return {b->pixels(), b->pixels() + size_t(b->pitch()) * size_t(b->height())};
 }
 
 // The bytes of pixel (x, y) of a packed buffer.
@@ -27,5 +52,34 @@ inline std::vector<uint8_t> PixelBytes(int32_t handle, int32_t x, int32_t y, uin
                     (size_t(y) * size_t(BufferSizeX(handle)) + size_t(x)) * bytes_per_pixel;
     return {p, p + bytes_per_pixel};
 }
+
+// A buffer whose pixel (x, y) holds the raw value Numbered(x, y): unique, never 0, within 15 bits.
+inline uint32_t Numbered(int32_t x, int32_t y) {
+    return uint32_t(y * 64 + x + 1);
+}
+inline int32_t NumberedBuffer(int32_t w, int32_t h) {
+    const int32_t b = SetupBuffer(w, h, 0);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, Numbered(x, y));
+    return b;
+}
+
+inline TPolyVertex V(float x, float y, uint32_t colour = 0, float u = 0, float v = 0) {
+    TPolyVertex p{};
+    p.x = x, p.y = y, p.u = u, p.v = v, p.colour = colour;
+    return p;
+}
+
+// A windowed display and a W x H buffer `h_` to draw in.
+template <int32_t W, int32_t H>
+class PictureTest : public FakeTest {
+protected:
+    void SetUp() override {
+        FakeTest::SetUp();
+        OpenWindowed();
+        h_ = SetupBuffer(W, H, 0);
+    }
+    int32_t h_ = 0;
+};
 
 }  // namespace vxl::testing

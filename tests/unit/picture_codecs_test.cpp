@@ -22,61 +22,30 @@ std::vector<uint32_t> Colours(const Picture& p) {
     return out;
 }
 
-// An 8-entry palette and a 6 x 4 picture of indices into it.
-const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x123456, 0xFFFFFF, 0xA0B0C0};
-std::vector<uint32_t> Indices(uint32_t modulo) {
-    std::vector<uint32_t> px;
-    for (uint32_t i = 0; i < 24; ++i) px.push_back((i * 5 + i / 6) % modulo);
-    return px;
-}
-std::vector<uint32_t> ThroughPalette(const std::vector<uint32_t>& indices) {
-    std::vector<uint32_t> out;
-    for (uint32_t i : indices) out.push_back(kPalette[i]);
-    return out;
-}
-
 TEST(BmpReader, ReadsEveryLayoutItTakes) {
-    const std::vector<uint32_t> rgb = SamplePicture();
-    std::vector<uint32_t> x555, x565, xrgb;
-    std::vector<uint32_t> rgb555, rgb565;
-    for (uint32_t c : rgb) {
-        const uint32_t r = c >> 16, g = (c >> 8) & 255, b = c & 255;
-        x555.push_back((r >> 3) << 10 | (g >> 3) << 5 | b >> 3);
-        x565.push_back((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
-        xrgb.push_back(0xAB000000 | c);  // the unused byte is ignored
-        rgb555.push_back(((r >> 3) * 255 / 31) << 16 | ((g >> 3) * 255 / 31) << 8 | (b >> 3) * 255 / 31);
-        rgb565.push_back(((r >> 3) * 255 / 31) << 16 | ((g >> 2) * 255 / 63) << 8 | (b >> 3) * 255 / 31);
-    }
-    const std::vector<uint32_t> two(kPalette.begin(), kPalette.begin() + 2);
-    struct Case {
-        std::string name;
-        BmpLayout layout;
+    // What the reader gives: palette colours, 16-bit fields widened to 8 bits, the unused byte dropped.
+    auto widen = [](uint32_t v, uint32_t bits) { return v * 255 / ((1u << bits) - 1); };
+    for (const auto& [name, layout] : EveryBmpLayout()) {
         std::vector<uint32_t> expected;
-    };
-    const std::vector<Case> cases = {
-        {"1 bit", {6, 4, 1, 40, false, 0, two, {}, Indices(2)}, ThroughPalette(Indices(2))},
-        {"4 bits", {6, 4, 4, 40, false, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
-        {"8 bits", {6, 4, 8, 40, false, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
-        {"8 bits, core header", {6, 4, 8, 12, false, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
-        {"8 bits, top-down", {6, 4, 8, 40, true, 0, kPalette, {}, Indices(8)}, ThroughPalette(Indices(8))},
-        {"16 bits 5-5-5", {6, 4, 16, 40, false, 0, {}, {}, x555}, rgb555},
-        {"16 bits 5-6-5 fields", {6, 4, 16, 40, false, 3, {}, {0xF800, 0x7E0, 0x1F}, x565}, rgb565},
-        {"16 bits 5-6-5 fields, v5 header", {6, 4, 16, 124, false, 3, {}, {0xF800, 0x7E0, 0x1F}, x565}, rgb565},
-        {"24 bits", {6, 4, 24, 40, false, 0, {}, {}, rgb}, rgb},
-        {"24 bits, core header", {6, 4, 24, 12, false, 0, {}, {}, rgb}, rgb},
-        {"24 bits, v4 header, top-down", {6, 4, 24, 108, true, 0, {}, {}, rgb}, rgb},
-        {"32 bits", {6, 4, 32, 40, false, 0, {}, {}, xrgb}, rgb},
-        {"32 bits fields", {6, 4, 32, 40, false, 3, {}, {0xFF0000, 0xFF00, 0xFF}, xrgb}, rgb},
-    };
-    for (const Case& c : cases) {
+        for (uint32_t v : layout.pixels) {
+            const bool six = !layout.masks.empty();
+            if (layout.bits <= 8) {
+                expected.push_back(kPalette[v]);
+            } else if (layout.bits == 16) {
+                expected.push_back(widen(v >> (six ? 11 : 10), 5) << 16 |
+                                   widen((v >> 5) & (six ? 63 : 31), six ? 6 : 5) << 8 | widen(v & 31, 5));
+            } else {
+                expected.push_back(v & 0xFFFFFF);
+            }
+        }
         Picture p;
-        ASSERT_EQ(DecodeBmp(MakeBmp(c.layout), &p), DecodeResult::Ok) << c.name;
-        EXPECT_EQ(p.width, 6) << c.name;
-        EXPECT_EQ(p.height, 4) << c.name;
-        EXPECT_EQ(Colours(p), c.expected) << c.name;
-        EXPECT_EQ(p.EightBit(), c.layout.bits == 8) << c.name;
-        if (c.layout.bits == 8) {
-            EXPECT_EQ(std::vector<uint32_t>(p.indices.begin(), p.indices.end()), c.layout.pixels) << c.name;
+        ASSERT_EQ(DecodeBmp(MakeBmp(layout), &p), DecodeResult::Ok) << name;
+        EXPECT_EQ(p.width, 6) << name;
+        EXPECT_EQ(p.height, 4) << name;
+        EXPECT_EQ(Colours(p), expected) << name;
+        EXPECT_EQ(p.EightBit(), layout.bits == 8) << name;
+        if (layout.bits == 8) {
+            EXPECT_EQ(std::vector<uint32_t>(p.indices.begin(), p.indices.end()), layout.pixels) << name;
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vxl::testing {
@@ -135,6 +136,44 @@ inline std::vector<uint32_t> SamplePicture() {
     for (uint32_t y = 0; y < 4; ++y)
         for (uint32_t x = 0; x < 6; ++x) px.push_back((x * 40 + 15) << 16 | (y * 60 + 7) << 8 | ((x + y) * 25 + 100));
     return px;
+}
+
+// An 8-entry palette and a 6 x 4 picture of indices below `modulo` into it.
+inline const std::vector<uint32_t> kPalette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF,
+                                               0x808080, 0x123456, 0xFFFFFF, 0xA0B0C0};
+inline std::vector<uint32_t> Indices(uint32_t modulo) {
+    std::vector<uint32_t> px;
+    for (uint32_t i = 0; i < 24; ++i) px.push_back((i * 5 + i / 6) % modulo);
+    return px;
+}
+
+// The sample picture in every BMP layout the reader takes, named. 16-bit pictures store the colours
+// cut to 5-5-5 or 5-6-5 fields; 32-bit ones have their unused byte set.
+inline std::vector<std::pair<std::string, BmpLayout>> EveryBmpLayout() {
+    std::vector<uint32_t> x555, x565, xrgb;
+    for (uint32_t c : SamplePicture()) {
+        const uint32_t r = c >> 19, g = (c >> 8) & 255, b = (c & 255) >> 3;
+        x555.push_back(r << 10 | (g >> 3) << 5 | b);
+        x565.push_back(r << 11 | (g >> 2) << 5 | b);
+        xrgb.push_back(0xAB000000 | c);
+    }
+    const std::vector<uint32_t> two(kPalette.begin(), kPalette.begin() + 2), fields = {0xF800, 0x7E0, 0x1F};
+    const std::vector<uint32_t> rgb = SamplePicture();
+    return {
+        {"1 bit", {6, 4, 1, 40, false, 0, two, {}, Indices(2)}},
+        {"4 bits", {6, 4, 4, 40, false, 0, kPalette, {}, Indices(8)}},
+        {"8 bits", {6, 4, 8, 40, false, 0, kPalette, {}, Indices(8)}},
+        {"8 bits, core header", {6, 4, 8, 12, false, 0, kPalette, {}, Indices(8)}},
+        {"8 bits, top-down", {6, 4, 8, 40, true, 0, kPalette, {}, Indices(8)}},
+        {"16 bits 5-5-5", {6, 4, 16, 40, false, 0, {}, {}, x555}},
+        {"16 bits 5-6-5 fields", {6, 4, 16, 40, false, 3, {}, fields, x565}},
+        {"16 bits 5-6-5 fields, v5 header", {6, 4, 16, 124, false, 3, {}, fields, x565}},
+        {"24 bits", {6, 4, 24, 40, false, 0, {}, {}, rgb}},
+        {"24 bits, core header", {6, 4, 24, 12, false, 0, {}, {}, rgb}},
+        {"24 bits, v4 header, top-down", {6, 4, 24, 108, true, 0, {}, {}, rgb}},
+        {"32 bits", {6, 4, 32, 40, false, 0, {}, {}, xrgb}},
+        {"32 bits fields", {6, 4, 32, 40, false, 3, {}, {0xFF0000, 0xFF00, 0xFF}, xrgb}},
+    };
 }
 
 }  // namespace vxl::testing

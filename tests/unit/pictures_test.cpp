@@ -2,7 +2,7 @@
 // backend at every depth.
 #include <sys/stat.h>
 
-#include "fake_fixture.h"
+#include "picture.h"
 #include "picture_files.h"
 #include "platform/gdi/png_codec.h"
 
@@ -13,13 +13,6 @@ using platform::PlatformCall;
 
 using PicturesTest = FakeTest;
 using PicturesDepthTest = DepthTest;
-
-std::vector<uint32_t> AllPixels(int32_t h) {
-    std::vector<uint32_t> out;
-    for (int32_t y = 0; y < BufferSizeY(h); ++y)
-        for (int32_t x = 0; x < BufferSizeX(h); ++x) out.push_back(GetPixel(h, x, y));
-    return out;
-}
 
 // A buffer whose pixels cover every field value of the narrow layouts somewhere.
 int32_t PatternBuffer(int32_t w, int32_t h) {
@@ -32,18 +25,18 @@ int32_t PatternBuffer(int32_t w, int32_t h) {
 
 TEST_P(PicturesDepthTest, SavedBmpAndPngPicturesLoadBackExactly) {
     const int32_t w = 43, h = 11, b = PatternBuffer(w, h);
-    const std::vector<uint32_t> pixels = AllPixels(b);
+    const std::vector<uint32_t> pixels = PixelsOf(b);
     for (const char* name : {"shot.bmp", "shot.png", "SHOT.Png"}) {
         SaveTGA(b, name);
         const int32_t image = SetupImageBuffer(name, 0);
         EXPECT_EQ(BufferSizeX(image), w) << name;
         EXPECT_EQ(BufferSizeY(image), h) << name;
-        EXPECT_EQ(AllPixels(image), pixels) << name;
+        EXPECT_EQ(PixelsOf(image), pixels) << name;
         CloseBuffer(image);
     }
     // Video memory asked for: the picture arrives all the same.
     const int32_t image = SetupImageBuffer("shot.png", 1);
-    EXPECT_EQ(AllPixels(image), pixels);
+    EXPECT_EQ(PixelsOf(image), pixels);
 }
 
 TEST_P(PicturesDepthTest, SavedJpegLoadsBackWithinASmallError) {
@@ -82,7 +75,7 @@ TEST_P(PicturesDepthTest, PicturesArriveThroughPackColourWhateverTheirLayout) {
     for (uint32_t c : rgb) packed.push_back(RGB(int32_t(c >> 16), int32_t(c >> 8) & 255, int32_t(c) & 255));
     for (const char* name : {"true.bmp", "true.png"}) {
         const int32_t image = SetupImageBuffer(name, 0);
-        EXPECT_EQ(AllPixels(image), packed) << name;
+        EXPECT_EQ(PixelsOf(image), packed) << name;
     }
 }
 
@@ -90,10 +83,10 @@ TEST_P(PicturesDepthTest, RawFilesHoldTheBufferByteForByte) {
     const int32_t b = PatternBuffer(320, 200);
     SaveRAW(b, "frame.raw");
     EXPECT_EQ(std::filesystem::file_size("frame.raw"), 64000u * bpp_);
-    const std::vector<uint32_t> pixels = AllPixels(b);
+    const std::vector<uint32_t> pixels = PixelsOf(b);
     Fill(b, 0);
     LoadRAW(b, "frame.raw");
-    EXPECT_EQ(AllPixels(b), pixels);
+    EXPECT_EQ(PixelsOf(b), pixels);
 
     // A short file fills what it holds; a missing one changes nothing; neither reports.
     const auto* p = static_cast<const uint8_t*>(BufferPointer(b));
@@ -173,7 +166,7 @@ TEST_F(PicturesTest, AlphaValuesAreTheStoredIndicesOrGreyLevels) {
     LoadAlpha(b, "p.png");
     EXPECT_EQ(std::vector<uint8_t>(AlphaPointer(b), AlphaPointer(b) + 3), (std::vector<uint8_t>{1, 0, 1}));
     // The picture's pixels are untouched by all this.
-    EXPECT_EQ(AllPixels(b), std::vector<uint32_t>(3, 0));
+    EXPECT_EQ(PixelsOf(b), std::vector<uint32_t>(3, 0));
 }
 
 TEST_F(PicturesTest, SavingRefusesOtherExtensions) {
@@ -250,11 +243,11 @@ TEST_F(PicturesTest, PicturesOnAFailingDrawingContextKeepTheirSizeAndStayBlack) 
     fake_->Fail(PlatformCall::GetDC, platform::DDERR_GENERIC);
     const int32_t image = SetupImageBuffer("p.bmp", 0);
     EXPECT_EQ(BufferSizeX(image), 6);
-    EXPECT_EQ(AllPixels(image), std::vector<uint32_t>(24, 0));
+    EXPECT_EQ(PixelsOf(image), std::vector<uint32_t>(24, 0));
     fake_->Fail(PlatformCall::GetDC, platform::DDERR_GENERIC);
     SaveTGA(PatternBuffer(3, 2), "black.bmp");
     const int32_t black = SetupImageBuffer("black.bmp", 0);
-    EXPECT_EQ(AllPixels(black), std::vector<uint32_t>(6, 0));
+    EXPECT_EQ(PixelsOf(black), std::vector<uint32_t>(6, 0));
 }
 
 }  // namespace

@@ -3,46 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_fixture.h"
+#include "picture.h"
 
 namespace vxl::testing {
 namespace {
-
-TPolyVertex V(float x, float y, uint32_t colour = 0, float u = 0, float v = 0) {
-    TPolyVertex p{};
-    p.x = x;
-    p.y = y;
-    p.u = u;
-    p.v = v;
-    p.colour = colour;
-    return p;
-}
-
-// The buffer as rows of '#' (not `background`) and '.'.
-std::string Picture(int32_t h, uint32_t background = 0) {
-    std::string s;
-    for (int32_t y = 0; y < BufferSizeY(h); ++y) {
-        for (int32_t x = 0; x < BufferSizeX(h); ++x) s += GetPixel(h, x, y) == background ? '.' : '#';
-        s += '\n';
-    }
-    return s;
-}
-
-std::vector<uint8_t> Bytes(int32_t h) {
-    const TBufferVx* b = TheLibrary().handles.Find(h);
-    return {b->pixels(), b->pixels() + size_t(b->pitch()) * size_t(b->height())};
-}
-
-// A texture whose texel (x, y) holds the raw value y * 64 + x + 1 (unique, never 0, fits 15 bits).
-int32_t NumberedTexture(int32_t w, int32_t ht) {
-    const int32_t t = SetupBuffer(w, ht, 0);
-    for (int32_t y = 0; y < ht; ++y)
-        for (int32_t x = 0; x < w; ++x) PutPixel(t, x, y, uint32_t(y * 64 + x + 1));
-    return t;
-}
-uint32_t Numbered(int32_t x, int32_t y) {
-    return uint32_t(y * 64 + x + 1);
-}
 
 using FillDepthTest = DepthTest;
 using FillTest = FakeTest;
@@ -52,7 +16,7 @@ TEST_P(FillDepthTest, GouraudPaintsRowsTopToBeforeBottomButNotTheApexRow) {
     const uint32_t c = RGB(200, 100, 50);
     const TPolyVertex tri[3] = {V(5, 0, c), V(10, 10, c), V(0, 10, c)};
     GouraudPoly(h, tri, 2, 3);
-    EXPECT_EQ(Picture(h),
+    EXPECT_EQ(PictureText(h),
               "............\n"  // the apex row: both crossings on column 5
               "....##......\n"
               "....###.....\n"
@@ -103,7 +67,7 @@ TEST_P(FillDepthTest, GouraudFadesDownAndAcrossAndShadedRectPutsColoursAtTheCorn
     // Corners given the other way round paint the same rectangle.
     const int32_t s = SetupBuffer(12, 12, 0);
     ShadedRect(s, 10, 10, 0, 0, c3, c4, c1, c2);
-    EXPECT_EQ(Picture(s), Picture(r));
+    EXPECT_EQ(PictureText(s), PictureText(r));
 }
 
 TEST_P(FillDepthTest, GouraudClippedOnTheLeftKeepsTheColoursInView) {
@@ -120,7 +84,7 @@ TEST_P(FillDepthTest, GouraudClippedOnTheLeftKeepsTheColoursInView) {
 }
 
 TEST_P(FillDepthTest, TextureCopiesTexelsAndRepeatsTheLastColumnAndRow) {
-    const int32_t tex = NumberedTexture(64, 64), h = SetupBuffer(70, 70, 0);
+    const int32_t tex = NumberedBuffer(64, 64), h = SetupBuffer(70, 70, 0);
     const TPolyVertex square[4] = {V(0, 0, 0, 0, 0), V(64, 0, 0, 64, 0), V(64, 64, 0, 64, 64), V(0, 64, 0, 0, 64)};
     TexturePoly(h, tex, square, 3, 4);
     for (int32_t y = 0; y < 70; ++y)
@@ -143,7 +107,7 @@ TEST_P(FillDepthTest, TextureCopiesTexelsAndRepeatsTheLastColumnAndRow) {
 }
 
 TEST_P(FillDepthTest, TextureApexRowAndMissingTextureStayUnpainted) {
-    const int32_t tex = NumberedTexture(8, 8), h = SetupBuffer(12, 12, 0);
+    const int32_t tex = NumberedBuffer(8, 8), h = SetupBuffer(12, 12, 0);
     const TPolyVertex tri[3] = {V(5, 0, 0, 4, 0), V(10, 10, 0, 7, 7), V(0, 10, 0, 0, 7)};
     TexturePoly(h, tex, tri, 2, 3);
     EXPECT_EQ(GetPixel(h, 5, 0), 0u);
@@ -156,7 +120,7 @@ TEST_P(FillDepthTest, TextureApexRowAndMissingTextureStayUnpainted) {
 }
 
 TEST_P(FillDepthTest, KeyedTextureSkipsTheKeyAndOtherwiseMatchesThePlainFill) {
-    const int32_t tex = NumberedTexture(16, 16), plain = SetupBuffer(20, 20, 0), keyed = SetupBuffer(20, 20, 0);
+    const int32_t tex = NumberedBuffer(16, 16), plain = SetupBuffer(20, 20, 0), keyed = SetupBuffer(20, 20, 0);
     const uint32_t key = Numbered(3, 2), ground = 0x1F;
     const TPolyVertex quad[4] = {V(1, 1, 0, 0, 0), V(17, 2, 0, 16, 0), V(16, 18, 0, 16, 16), V(2, 17, 0, 0, 16)};
     Fill(plain, ground);
@@ -186,11 +150,11 @@ TEST_P(FillDepthTest, KeyComparisonFollowsTheStoredColour) {
     if (bpp_ == 4) t[3] = 0xAB;  // a texel that differs only in its unused top byte is still the key
     Fill(h, 0x55);
     KeyTexturePoly(h, tex, quad, 3, 4, key);
-    EXPECT_EQ(Picture(h, 0x55), "......\n");
+    EXPECT_EQ(PictureText(h, 0x55), "......\n");
     if (bpp_ == 2) {
         // The whole key counts: with any of its upper bits set nothing is transparent.
         KeyTexturePoly(h, tex, quad, 3, 4, key | 0x10000);
-        EXPECT_EQ(Picture(h, 0x55), "#####.\n");
+        EXPECT_EQ(PictureText(h, 0x55), "#####.\n");
     }
 }
 
@@ -202,7 +166,7 @@ TEST_F(FillTest, VideoMemoryBuffersGetTheSamePixelsAsSystemMemoryOnes) {
     for (uint32_t depth : {16u, 24u, 32u}) {
         SetDesktopDepth(depth);
         OpenWindowed();
-        const int32_t system = SetupBuffer(40, 30, 0), video = SetupBuffer(40, 30, 1), tex = NumberedTexture(16, 16);
+        const int32_t system = SetupBuffer(40, 30, 0), video = SetupBuffer(40, 30, 1), tex = NumberedBuffer(16, 16);
         ASSERT_TRUE(TheLibrary().handles.Find(video)->in_video_memory());
         ASSERT_FALSE(TheLibrary().handles.Find(system)->in_video_memory());
         std::mt19937 rng(7);

@@ -12,17 +12,8 @@ using namespace platform;
 
 class PresentTest : public DepthTest {
 protected:
-    uint32_t Code(int32_t x, int32_t y) const { return (0x100 + uint32_t(x) + 0x20 * uint32_t(y)) & Mask(); }
-    uint32_t Mask() const { return depth_ == 15 ? 0x7FFF : depth_ == 16 ? 0xFFFF : 0xFFFFFF; }
     int32_t DW() const { return VexelSizeX(); }
     int32_t DH() const { return VexelSizeY(); }
-
-    int32_t Pattern(int32_t w, int32_t h) {
-        const int32_t b = SetupBuffer(w, h, 0);
-        for (int32_t y = 0; y < h; ++y)
-            for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, Code(x, y));
-        return b;
-    }
 
     // The last picture shown: the client area windowed, the whole mode's picture full screen.
     uint32_t Shown(int32_t x, int32_t y) const {
@@ -47,7 +38,7 @@ protected:
 };
 
 TEST_P(PresentTest, DrawBufferClipsToTheDisplayAndPresents) {
-    const int32_t big = Pattern(DW() + 20, DH() + 20);
+    const int32_t big = CodedBuffer(DW() + 20, DH() + 20);
     const int before = fake_->presentations();
     DrawBuffer(big, DW(), 0);
     DrawBuffer(big, -(DW() + 20), 0);
@@ -59,7 +50,7 @@ TEST_P(PresentTest, DrawBufferClipsToTheDisplayAndPresents) {
 }
 
 TEST_P(PresentTest, DrawBitAndSpritesComposeInTheBackSurface) {
-    const int32_t b = Pattern(4, 4);
+    const int32_t b = CodedBuffer(4, 4);
     DrawBit(b, 0, 0, 0, 0, 5, 7);
     EXPECT_EQ(Back(5, 7), Code(0, 0));
     EXPECT_EQ(Back(6, 7), 0u);
@@ -79,7 +70,7 @@ TEST_P(PresentTest, DrawBitAndSpritesComposeInTheBackSurface) {
 
 // 3.5 source columns cut at the left: the display rounds to 4, a copy truncates to 3.
 TEST_P(PresentTest, DisplayStretchRoundsWhereCopyTruncates) {
-    const int32_t b = Pattern(10, 10), canvas = SetupBuffer(DW(), DH(), 0);
+    const int32_t b = CodedBuffer(10, 10), canvas = SetupBuffer(DW(), DH(), 0);
     DrawScale(b, -7, 0, 13, 20);
     CopyScale(b, canvas, -7, 0, 13, 20);
     for (int32_t x = 0; x < 13; ++x) {
@@ -94,7 +85,7 @@ TEST_P(PresentTest, DisplayStretchRoundsWhereCopyTruncates) {
 }
 
 TEST_P(PresentTest, FlipStretchesTheBufferOverTheWholeClientArea) {
-    const int32_t half = Pattern(DW() / 2, DH() / 2);
+    const int32_t half = CodedBuffer(DW() / 2, DH() / 2);
     Flip(half, 0);
     EXPECT_EQ(FirstWrongShown([&](int32_t x, int32_t y) { return Code(x / 2, y / 2); }), "");
 }
@@ -102,7 +93,7 @@ TEST_P(PresentTest, FlipStretchesTheBufferOverTheWholeClientArea) {
 // Windowed, Flip leaves the back surface alone, so a following draw shows it again; full screen, Flip
 // goes through the back buffer and replaces what the draws composed there.
 TEST_P(PresentTest, WhatFlipLeavesInTheBackSurface) {
-    const int32_t screen = Pattern(DW(), DH()), dot = SetupBuffer(1, 1, 0);
+    const int32_t screen = CodedBuffer(DW(), DH()), dot = SetupBuffer(1, 1, 0);
     Fill(dot, Code(1, 0));
     DrawBuffer(dot, 3, 3);
     Flip(screen, 0);
@@ -120,7 +111,7 @@ TEST_P(PresentTest, WhatFlipLeavesInTheBackSurface) {
 }
 
 TEST_P(PresentTest, FlipWaitsForTheBlankOnlyWhenAsked) {
-    const int32_t b = Pattern(8, 8);
+    const int32_t b = CodedBuffer(8, 8);
     const int flips = fake_->Calls(PlatformCall::Flip);
     Flip(b, 0);
     EXPECT_EQ(fake_->vertical_blank_waits(), 0);

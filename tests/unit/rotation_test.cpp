@@ -4,32 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "fake_fixture.h"
+#include "picture.h"
 
 namespace vxl::testing {
 namespace {
-
-// A source whose pixel (x, y) holds y * 64 + x + 1.
-int32_t NumberedSource(int32_t w, int32_t h) {
-    const int32_t s = SetupBuffer(w, h, 0);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) PutPixel(s, x, y, uint32_t(y * 64 + x + 1));
-    return s;
-}
-uint32_t Numbered(int32_t x, int32_t y) {
-    return uint32_t(y * 64 + x + 1);
-}
-
-std::vector<uint8_t> Bytes(int32_t h) {
-    const TBufferVx* b = TheLibrary().handles.Find(h);
-    return {b->pixels(), b->pixels() + size_t(b->pitch()) * size_t(b->height())};
-}
 
 class RotationTest : public DepthTest {};
 
 TEST_P(RotationTest, UnturnedCopyPlacesTheCentreAndRepeatsTheLastColumn) {
     // Odd width: the centre is column 2 (integer halving), which lands on x = 10.
-    const int32_t src = NumberedSource(5, 3), dst = SetupBuffer(20, 20, 0);
+    const int32_t src = NumberedBuffer(5, 3), dst = SetupBuffer(20, 20, 0);
     CopyRotate(src, dst, 10, 10, 1.0f, 0.0f);
     for (int32_t y = 0; y < 20; ++y)
         for (int32_t x = 0; x < 20; ++x) {
@@ -43,7 +27,7 @@ TEST_P(RotationTest, UnturnedCopyPlacesTheCentreAndRepeatsTheLastColumn) {
 TEST_P(RotationTest, HalfTurnMirrorsBothWaysOneTexelOff) {
     // The row and column rules sample a half-turned source at its far edges: pixel (x, y) shows source
     // (12 - x, 12 - y) clamped to the source, not (11 - x, 11 - y), and source row 0 drops out.
-    const int32_t src = NumberedSource(4, 4), dst = SetupBuffer(16, 16, 0);
+    const int32_t src = NumberedBuffer(4, 4), dst = SetupBuffer(16, 16, 0);
     CopyRotate(src, dst, 10, 10, 1.0f, 180.0f);
     for (int32_t y = 0; y < 16; ++y)
         for (int32_t x = 0; x < 16; ++x) {
@@ -80,7 +64,7 @@ TEST_P(RotationTest, QuarterTurnPointsTheRightEdgeDown) {
 }
 
 TEST_P(RotationTest, ZoomScalesAboutTheCentre) {
-    const int32_t src = NumberedSource(4, 4), dst = SetupBuffer(24, 24, 0);
+    const int32_t src = NumberedBuffer(4, 4), dst = SetupBuffer(24, 24, 0);
     CopyRotate(src, dst, 12, 12, 2.0f, 0.0f);
     int32_t top = 99, bottom = -1, left = 99, right = -1;
     for (int32_t y = 0; y < 24; ++y)
@@ -104,7 +88,7 @@ TEST_P(RotationTest, ZoomScalesAboutTheCentre) {
 }
 
 TEST_P(RotationTest, SpriteLeavesTheKeyOutAndOtherwiseMatchesTheCopy) {
-    const int32_t src = NumberedSource(16, 12), plain = SetupBuffer(40, 40, 0), sprite = SetupBuffer(40, 40, 0);
+    const int32_t src = NumberedBuffer(16, 12), plain = SetupBuffer(40, 40, 0), sprite = SetupBuffer(40, 40, 0);
     const uint32_t ground = 0x1F;
     Fill(plain, ground);
     Fill(sprite, ground);

@@ -2,25 +2,14 @@
 
 #include <random>
 
-#include "fake_fixture.h"
 #include "picture.h"
 
 namespace vxl::testing {
 namespace {
 
-using Rows = std::vector<std::string>;
+using SpansPictureTest = PictureTest<12, 6>;
 using SpansTest = FakeTest;
 using SpansDepthTest = DepthTest;
-
-class SpansPictureTest : public FakeTest {
-protected:
-    void SetUp() override {
-        FakeTest::SetUp();
-        OpenWindowed();
-        h_ = SetupBuffer(12, 6, 0);
-    }
-    int32_t h_ = 0;
-};
 
 TEST_F(SpansPictureTest, HorizontalRunsIncludeBothEndsInEitherOrderAndClampToTheRow) {
     HLine(h_, 9, 2, 0, 1);
@@ -123,6 +112,37 @@ TEST_P(SpansDepthTest, EveryWriterStoresTheSameBytesOfTheColour) {
         EXPECT_EQ(GetPixel(h, 33, 3), 0u);
         CloseBuffer(h);
     }
+    // The line accumulator, the circle and ellipse steppings, outlined and filled.
+    const int32_t h = SetupBuffer(68, 12, 0);
+    Line(h, 0, 7, 7, 0, colour);
+    Line(h, 8, 10, 8, 10, colour);
+    Circle(h, 14, 5, 3, colour);
+    FillCircle(h, 24, 5, 4, colour);
+    Ellipse(h, 38, 5, 8, 3, colour);
+    FillEllipse(h, 58, 5, 8, 3, colour);
+    for (auto [x, y] : {std::pair{0, 7},
+                        {3, 4},
+                        {7, 0},
+                        {8, 10},
+                        {17, 5},
+                        {14, 2},
+                        {11, 5},
+                        {20, 5},
+                        {24, 5},
+                        {28, 5},
+                        {24, 9},
+                        {30, 5},
+                        {46, 5},
+                        {38, 2},
+                        {50, 5},
+                        {58, 5},
+                        {66, 5},
+                        {58, 8}}) {
+        EXPECT_EQ(PixelBytes(h, x, y, bpp_), bytes) << x << "," << y;
+    }
+    EXPECT_EQ(GetPixel(h, 14, 5), 0u);  // the inside of an outline
+    EXPECT_EQ(GetPixel(h, 38, 5), 0u);
+    EXPECT_EQ(GetPixel(h, 1, 1), 0u);
 }
 INSTANTIATE_TEST_SUITE_P(Depths, SpansDepthTest,
                          ::testing::Combine(::testing::Values(15u, 16u, 24u, 32u), ::testing::Values(false)),

@@ -1,5 +1,5 @@
 // Text output: exactly the colour inside the glyphs, nothing else changed, clipping at every edge.
-#include "fake_fixture.h"
+#include "picture.h"
 
 namespace vxl::testing {
 namespace {
@@ -8,13 +8,6 @@ using platform::PlatformCall;
 
 using TextTest = FakeTest;
 using TextDepthTest = DepthTest;
-
-std::vector<uint32_t> AllPixels(int32_t h) {
-    std::vector<uint32_t> out;
-    for (int32_t y = 0; y < BufferSizeY(h); ++y)
-        for (int32_t x = 0; x < BufferSizeX(h); ++x) out.push_back(GetPixel(h, x, y));
-    return out;
-}
 
 // The pixels of `colour` as a picture of '#' and '.'.
 std::vector<std::string> Ink(int32_t h, uint32_t colour) {
@@ -87,10 +80,10 @@ TEST_P(TextDepthTest, TextIsCutAtEveryEdgeLikeTheSameTextMoved) {
     }
     PutStr(b, 0, 0, "", ink);
     PutStr(b, 0, 0, nullptr, ink);
-    EXPECT_EQ(AllPixels(b), std::vector<uint32_t>(64 * 24, 0));
+    EXPECT_EQ(PixelsOf(b), std::vector<uint32_t>(64 * 24, 0));
     // Cut at the right and bottom edges.
     PutStr(b, 50, 14, "AMW", ink);
-    EXPECT_NE(AllPixels(b), std::vector<uint32_t>(64 * 24, 0));
+    EXPECT_NE(PixelsOf(b), std::vector<uint32_t>(64 * 24, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, TextDepthTest, AllDepths(), DepthName);
@@ -108,7 +101,7 @@ TEST_F(TextTest, DrawingContextFailuresDestroyTheBuffer) {
     // Other buffers go on drawing text.
     const int32_t d = SetupBuffer(32, 16, 0);
     PutStr(d, 0, 0, "x", RGB(255, 255, 255));
-    EXPECT_NE(AllPixels(d), std::vector<uint32_t>(32 * 16, 0));
+    EXPECT_NE(PixelsOf(d), std::vector<uint32_t>(32 * 16, 0));
 }
 
 }  // namespace

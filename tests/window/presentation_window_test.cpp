@@ -1,9 +1,6 @@
 // Frames in a real X11 window: a host Flips a buffer of known colours and draws a sprite, and the X
 // server's own screen must show them at the right places, windowed and full screen at every depth.
 // Exits 77 (skipped) where there is no X display to talk to.
-#include <cstdio>
-#include <cstdlib>
-
 #include "../integration/sdl_window_fixture.h"
 
 // Last: Xlib's macros (None, Bool, ...) would break GoogleTest's headers.
@@ -88,21 +85,3 @@ TEST_P(PresentationFullScreen, FlipThenSpriteFillTheScreen) {
 INSTANTIATE_TEST_SUITE_P(Depths, PresentationFullScreen, ::testing::Values(15, 16, 24, 32));
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (const char* display = std::getenv("DISPLAY"); !display || !*display) {
-        std::puts("no DISPLAY: skipped");
-        return 77;
-    }
-    // Video stays started around every test, so that the library sees it as the host's and keeps our
-    // windows; the override beats an SDL_VIDEODRIVER left in the environment.
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::printf("no X11 video (%s): skipped\n", SDL_GetError());
-        return 77;
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return result;
-}

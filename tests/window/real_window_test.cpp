@@ -1,6 +1,5 @@
 // A windowed display in a real X11 window: the cleared picture must reach the window surface and the
 // X server's screen; real input devices reach the readers. Exits 77 (skipped) where there is no X display to talk to.
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -92,21 +91,3 @@ TEST_F(RealWindow, XdotoolKeysAndMouseReachTheReaders) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (const char* display = std::getenv("DISPLAY"); !display || !*display) {
-        std::puts("no DISPLAY: skipped");
-        return 77;
-    }
-    // Video stays started around every test, so that the library sees it as the host's and keeps our
-    // windows; the override beats an SDL_VIDEODRIVER left in the environment.
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::printf("no X11 video (%s): skipped\n", SDL_GetError());
-        return 77;
-    }
-    ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    return result;
-}
