@@ -74,6 +74,35 @@ TEST(BlitterTest, HugeFillSpanMatchesReference) {
     }
 }
 
+// Rectangle fills run row by row with stores aligned to the memory, so pitches and left edges that
+// do and do not keep pixels aligned must give the per-pixel result and leave the rest alone.
+TEST(BlitterTest, FillRectMatchesReference) {
+    CpuFeaturesReset reset;
+    std::mt19937 rng(77);
+    for (const bool avx2 : {false, true}) {
+        if (avx2 && !__builtin_cpu_supports("avx2")) continue;
+        platform::ForceCpuFeatures({true, avx2});
+        for (int round = 0; round < 400; ++round) {
+            const uint32_t bpp = 2 + rng() % 3;
+            const int32_t width = 1 + int32_t(rng() % 90), height = 1 + int32_t(rng() % 6);
+            const int32_t pitch = width * int32_t(bpp) + int32_t(rng() % 5);
+            std::vector<uint8_t> got(size_t(pitch) * height + 64);
+            for (uint8_t& b : got) b = uint8_t(rng());
+            std::vector<uint8_t> want = got;
+            const int32_t l = int32_t(rng() % width), t = int32_t(rng() % height);
+            const Rect r{l, t, l + 1 + int32_t(rng() % (width - l)), t + 1 + int32_t(rng() % (height - t))};
+            const uint32_t colour = rng();
+            const size_t base = rng() % 32;
+            platform::FillRect(PixelMemory{got.data() + base, width, height, pitch, bpp}, r, colour);
+            for (int32_t y = r.top; y < r.bottom; ++y) {
+                platform::FillSpanReference(want.data() + base + size_t(y) * pitch + size_t(r.left) * bpp, r.Width(),
+                                            bpp, colour);
+            }
+            ASSERT_EQ(got, want) << "round " << round << " avx2 " << avx2 << " bpp " << bpp << " pitch " << pitch;
+        }
+    }
+}
+
 // A picture whose pixels are characters: the low byte is the character, the bytes above it a fixed
 // pattern, so that a copy has to move whole pixels to read back right.
 struct Picture {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/widen.h"
 
 namespace vxl::platform {
 namespace {
@@ -333,23 +334,67 @@ void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t 
     if (!source) {
         return;
     }
+    // Letterbox: the largest picture of the same aspect that fits, centred on black.
+    const int64_t tw = target->w, th = target->h;
+    int64_t dw = view.width, dh = view.height;
     if (scale_to_fit) {
-        // Letterbox: the largest picture of the same aspect that fits, centred on black.
-        const int64_t tw = target->w, th = target->h;
-        int64_t dw = tw, dh = tw * view.height / view.width;
+        dw = tw, dh = tw * view.height / view.width;
         if (dh > th) {
             dh = th;
             dw = th * view.width / view.height;
         }
-        SDL_Rect dst{int((tw - dw) / 2), int((th - dh) / 2), int(dw), int(dh)};
-        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
-        SDL_BlitScaled(source, nullptr, target, &dst);
+        x = int32_t((tw - dw) / 2), y = int32_t((th - dh) / 2);
+        const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
+        const SDL_Rect bars[4] = {{0, 0, int(tw), y},
+                                  {0, y + int(dh), int(tw), int(th - dh) - y},
+                                  {0, y, x, int(dh)},
+                                  {x + int(dw), y, int(tw - dw) - x, int(dh)}};
+        for (const SDL_Rect& bar : bars) {
+            if (bar.w > 0 && bar.h > 0) {
+                SDL_FillRect(target, &bar, black);
+            }
+        }
+    }
+    const bool scaled = dw != view.width || dh != view.height;
+    const uint32_t screen = target->format->format;
+    const bool widen =
+        view.format.rgb_bit_count == 16 && (screen == SDL_PIXELFORMAT_RGB888 || screen == SDL_PIXELFORMAT_ARGB8888);
+    // A scale that also converts is SDL's slowest path: convert first, then scale in the screen's format.
+    SDL_Surface* picture = source;
+    if (widen || (scaled && format != screen)) {
+        if (SDL_Surface* staging = Staging(view.width, view.height, screen)) {
+            if (widen) {
+                const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
+                for (int32_t row = 0; row < view.height; ++row) {
+                    WidenRow(reinterpret_cast<const uint16_t*>(view.pixels + int64_t(row) * view.pitch),
+                             reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging->pixels) +
+                                                         int64_t(row) * staging->pitch),
+                             view.width, green_bits);
+                }
+            } else {
+                SDL_BlitSurface(source, nullptr, staging, nullptr);
+            }
+            picture = staging;
+        }
+    }
+    SDL_Rect dst{x, y, int(dw), int(dh)};
+    if (scaled) {
+        SDL_BlitScaled(picture, nullptr, target, &dst);
     } else {
-        SDL_Rect dst{x, y, view.width, view.height};
-        SDL_BlitSurface(source, nullptr, target, &dst);
+        SDL_BlitSurface(picture, nullptr, target, &dst);
     }
     SDL_FreeSurface(source);
     SDL_UpdateWindowSurface(w);
+}
+
+SDL_Surface* SdlBackend::Staging(int width, int height, uint32_t format) {
+    if (!staging_ || staging_->w != width || staging_->h != height || staging_->format->format != format) {
+        staging_.reset(SDL_CreateRGBSurfaceWithFormat(0, width, height, SDL_BITSPERPIXEL(format), format));
+        if (staging_) {
+            SDL_SetSurfaceBlendMode(staging_.get(), SDL_BLENDMODE_NONE);  // copied, never blended
+        }
+    }
+    return staging_.get();
 }
 
 void SdlBackend::WaitForVerticalBlank(WindowId id) {

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <map>
+#include <memory>
 
 #include "platform/backend.h"
 
@@ -57,6 +58,14 @@ private:
     };
 
     bool video_ = false;
+    // A full-screen picture in the screen's format at the picture's size, kept between frames: the
+    // picture is converted here first and then scaled in one format, which SDL does far faster than a
+    // scale that also converts.
+    struct SurfaceFree {
+        void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+    };
+    std::unique_ptr<SDL_Surface, SurfaceFree> staging_;
+    SDL_Surface* Staging(int width, int height, uint32_t format);
     // Where each full-screen window was before, to put it back.
     std::map<WindowId, WindowedGeometry> windowed_;
     // Sees every SDL event as it is produced, injected ones included, and turns device changes into

@@ -13,76 +13,20 @@ namespace {
 
 constexpr size_t kStringFillBytes = size_t(1) << 20;
 
-// Repeats `period` bytes of `pattern` over `bytes` bytes with 16-byte stores.
-void FillPatternSse2(uint8_t* dst, size_t bytes, const uint8_t* pattern, size_t period) {
-    if (period == 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
-        for (; bytes >= 64; bytes -= 64, dst += 64) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 48), v);
-        }
-        for (; bytes >= 16; bytes -= 16, dst += 16) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v);
-        }
-    } else {  // 48: three vectors of a 3-byte pixel
-        const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern));
-        const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 16));
-        const __m128i v2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + 32));
-        for (; bytes >= 48; bytes -= 48, dst += 48) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), v0);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 16), v1);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 32), v2);
-        }
-    }
-    std::memcpy(dst, pattern, bytes);
-}
-
-__attribute__((target("avx2"))) void FillPatternAvx2(uint8_t* dst, size_t bytes, const uint8_t* pattern,
-                                                     size_t period) {
-    if (period == 32) {
-        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pattern));
-        for (; bytes >= 128; bytes -= 128, dst += 128) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), v);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 32), v);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 64), v);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 96), v);
-        }
-        for (; bytes >= 32; bytes -= 32, dst += 32) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), v);
-        }
-    } else {  // 96: three vectors of a 3-byte pixel
-        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pattern));
-        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pattern + 32));
-        const __m256i v2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pattern + 64));
-        for (; bytes >= 96; bytes -= 96, dst += 96) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), v0);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 32), v1);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 64), v2);
-        }
-    }
-    std::memcpy(dst, pattern, bytes);
-}
-
-}  // namespace
-
-void FillSpanReference(uint8_t* dst, int64_t count, uint32_t bytes_per_pixel, uint32_t colour) {
-    for (int64_t i = 0; i < count; ++i) {
-        StorePixel(dst + i * bytes_per_pixel, bytes_per_pixel, colour);
+void FillSpanReferenceBytes(uint8_t* dst, size_t bytes, uint32_t bpp, uint32_t colour) {
+    for (size_t i = 0; i + bpp <= bytes; i += bpp) {
+        StorePixel(dst + i, bpp, colour);
     }
 }
-
-namespace {
 
 // What a run of one colour needs, worked out once for all the rows of a fill: small fills are
-// dominated by this set-up, not by the stores.
+// dominated by this set-up, not by the stores. The pattern starts on a pixel and holds a whole
+// number of pixels, so a copy of its first n bytes placed at any pixel boundary is right.
 struct SpanPattern {
     bool same_bytes = false;
     bool avx2 = false;
     uint32_t bpp = 0;
     uint32_t colour = 0;
-    size_t period = 0;
     alignas(32) uint8_t pattern[96] = {};
 };
 
@@ -95,48 +39,172 @@ SpanPattern MakeSpanPattern(uint32_t bpp, uint32_t colour) {
         (bpp == 3 && (colour & 0xFF) == ((colour >> 8) & 0xFF) && (colour & 0xFF) == ((colour >> 16) & 0xFF)) ||
         (bpp == 4 && colour == (colour & 0xFF) * 0x01010101u);
     p.avx2 = Cpu().avx2;
-    p.period = bpp == 3 ? (p.avx2 ? 96 : 48) : (p.avx2 ? 32 : 16);
-    FillSpanReference(p.pattern, int64_t(sizeof p.pattern / bpp), bpp, colour);
+    FillSpanReferenceBytes(p.pattern, sizeof p.pattern, bpp, colour);
     return p;
 }
 
-// `bytes` is a whole number of pixels; the pattern starts on a pixel, so any prefix of it is too.
-void FillBytes(const SpanPattern& p, uint8_t* dst, size_t bytes) {
-    if (p.same_bytes) {
-        std::memset(dst, int(p.colour & 0xFF), bytes);
+// Rows of a rectangle lie a pitch apart, which the hardware prefetcher follows late; asking for the
+// row after next hides most of the wait for lines that are not in the cache.
+constexpr int64_t kPrefetchRows = 2;
+
+inline void PrefetchRun(const uint8_t* p, size_t bytes) {
+    for (const uint8_t* q = p; q < p + bytes; q += 64) {
+        _mm_prefetch(reinterpret_cast<const char*>(q), _MM_HINT_T0);
+    }
+}
+
+template <size_t N>
+inline void Put(uint8_t* dst, const uint8_t* pattern) {
+    std::memcpy(dst, pattern, N);
+}
+
+// Runs shorter than one vector. Every store starts on a pixel boundary (offsets are multiples of the
+// pixel size), so overlapping stores from the start of the pattern write the right bytes.
+inline void FillShort(uint8_t* dst, size_t bytes, const SpanPattern& p) {
+    const uint8_t* pat = p.pattern;
+    if (p.bpp == 3) {
+        if (bytes >= 48) {
+            Put<48>(dst, pat), Put<48>(dst + bytes - 48, pat);
+        } else if (bytes >= 24) {
+            Put<24>(dst, pat), Put<24>(dst + bytes - 24, pat);
+        } else if (bytes >= 12) {
+            Put<12>(dst, pat), Put<12>(dst + bytes - 12, pat);
+        } else {
+            FillSpanReferenceBytes(dst, bytes, 3, p.colour);
+        }
         return;
     }
-    if (bytes <= p.period) {
-        std::memcpy(dst, p.pattern, bytes);
+    if (bytes >= 16) {
+        Put<16>(dst, pat), Put<16>(dst + bytes - 16, pat);
+    } else if (bytes >= 8) {
+        Put<8>(dst, pat), Put<8>(dst + bytes - 8, pat);
+    } else if (bytes >= 4) {
+        Put<4>(dst, pat), Put<4>(dst + bytes - 4, pat);
+    } else if (bytes >= 2) {
+        Put<2>(dst, pat);
+    } else if (bytes == 1) {
+        dst[0] = pat[0];
+    }
+}
+
+// Fills `rows` runs of `bytes` bytes, `pitch` apart. Long runs take whole vectors and end with one
+// overlapping vector store instead of a byte-count copy (which costs more than the rest of a short row).
+void FillRowsSse2(uint8_t* row, int64_t pitch, int64_t rows, size_t bytes, const SpanPattern& p) {
+    const __m128i v0 = _mm_load_si128(reinterpret_cast<const __m128i*>(p.pattern));
+    const __m128i v1 = _mm_load_si128(reinterpret_cast<const __m128i*>(p.pattern + 16));
+    const __m128i v2 = _mm_load_si128(reinterpret_cast<const __m128i*>(p.pattern + 32));
+    const size_t step = p.bpp == 3 ? 48 : 16;
+    for (; rows > 0; --rows, row += pitch) {
+        if (bytes < step) {
+            FillShort(row, bytes, p);
+            continue;
+        }
+        const auto put = [&](uint8_t* d) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), v0);
+            if (step == 48) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), v1);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 32), v2);
+            }
+        };
+        for (size_t i = 0; i + step <= bytes; i += step) {
+            put(row + i);
+        }
+        put(row + bytes - step);
+    }
+}
+
+__attribute__((target("avx2"), always_inline)) inline void Put32(uint8_t* d, __m256i v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), v);
+}
+
+__attribute__((target("avx2"))) void FillRowsAvx2(uint8_t* row, int64_t pitch, int64_t rows, size_t bytes,
+                                                  const SpanPattern& p) {
+    const __m256i v0 = _mm256_load_si256(reinterpret_cast<const __m256i*>(p.pattern));
+    if (p.bpp == 3) {
+        const __m256i v1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(p.pattern + 32));
+        const __m256i v2 = _mm256_load_si256(reinterpret_cast<const __m256i*>(p.pattern + 64));
+        for (; rows > 0; --rows, row += pitch) {
+            if (bytes < 96) {
+                FillShort(row, bytes, p);
+                continue;
+            }
+            for (size_t i = 0; i + 96 <= bytes; i += 96) {
+                Put32(row + i, v0), Put32(row + i + 32, v1), Put32(row + i + 64, v2);
+            }
+            uint8_t* end = row + bytes - 96;
+            Put32(end, v0), Put32(end + 32, v1), Put32(end + 64, v2);
+        }
+        return;
+    }
+    // Stores aligned to 32 bytes never straddle a cache line. The pattern repeats every pixel, so an
+    // aligned address on a pixel boundary takes the same vector as the run's start.
+    const bool pixel_aligned = (reinterpret_cast<uintptr_t>(row) | uintptr_t(pitch)) % p.bpp == 0;
+    for (; rows > 0; --rows, row += pitch) {
+        if (bytes < 32) {
+            FillShort(row, bytes, p);
+            continue;
+        }
+        uint8_t* const end = row + bytes;
+        if (rows > kPrefetchRows) {
+            PrefetchRun(row + kPrefetchRows * pitch, bytes);
+        }
+        Put32(row, v0);
+        uint8_t* a = pixel_aligned
+                         ? reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(row) + 32) & ~uintptr_t(31))
+                         : row + 32;
+        for (; a + 128 <= end; a += 128) {
+            Put32(a, v0), Put32(a + 32, v0), Put32(a + 64, v0), Put32(a + 96, v0);
+        }
+        for (; a + 32 <= end; a += 32) {
+            Put32(a, v0);
+        }
+        Put32(end - 32, v0);
+    }
+}
+
+// `bytes` is a whole number of pixels.
+void FillRows(const SpanPattern& p, uint8_t* row, int64_t pitch, int64_t rows, size_t bytes) {
+    if (p.same_bytes) {
+        for (; rows > 0; --rows, row += pitch) {
+            std::memset(row, int(p.colour & 0xFF), bytes);
+        }
         return;
     }
 #if defined(__x86_64__)
     // Past the caches the string store wins: it writes whole lines without reading them first.
     if ((p.bpp == 2 || p.bpp == 4) && bytes >= kStringFillBytes) {
         const uint32_t word = p.bpp == 2 ? (p.colour & 0xFFFF) * 0x10001u : p.colour;
-        void* d = dst;
-        size_t words = bytes / 4;
-        asm volatile("rep stosl" : "+D"(d), "+c"(words) : "a"(word) : "memory");
-        if (bytes % 4) {
-            StorePixel(dst + bytes - 2, 2, p.colour);
+        for (; rows > 0; --rows, row += pitch) {
+            void* d = row;
+            size_t words = bytes / 4;
+            asm volatile("rep stosl" : "+D"(d), "+c"(words) : "a"(word) : "memory");
+            if (bytes % 4) {
+                StorePixel(row + bytes - 2, 2, p.colour);
+            }
         }
         return;
     }
 #endif
     if (p.avx2) {
-        FillPatternAvx2(dst, bytes, p.pattern, p.period);
+        FillRowsAvx2(row, pitch, rows, bytes, p);
     } else {
-        FillPatternSse2(dst, bytes, p.pattern, p.period);
+        FillRowsSse2(row, pitch, rows, bytes, p);
     }
 }
 
 }  // namespace
 
+void FillSpanReference(uint8_t* dst, int64_t count, uint32_t bytes_per_pixel, uint32_t colour) {
+    for (int64_t i = 0; i < count; ++i) {
+        StorePixel(dst + i * bytes_per_pixel, bytes_per_pixel, colour);
+    }
+}
+
 void FillSpan(uint8_t* dst, int64_t count, uint32_t bpp, uint32_t colour) {
     if (count <= 0) {
         return;
     }
-    FillBytes(MakeSpanPattern(bpp, colour), dst, size_t(count) * bpp);
+    FillRows(MakeSpanPattern(bpp, colour), dst, 0, 1, size_t(count) * bpp);
 }
 
 void FillRect(const PixelMemory& dst, const Rect& r, uint32_t colour) {
@@ -148,13 +216,10 @@ void FillRect(const PixelMemory& dst, const Rect& r, uint32_t colour) {
     const SpanPattern pattern = MakeSpanPattern(bpp, colour);
     // Packed rows that span the surface are one run.
     if (r.left == 0 && r.Width() == dst.width && dst.pitch == int32_t(dst.width * bpp)) {
-        FillBytes(pattern, row, size_t(r.Width()) * size_t(r.Height()) * bpp);
+        FillRows(pattern, row, 0, 1, size_t(r.Width()) * size_t(r.Height()) * bpp);
         return;
     }
-    const size_t bytes = size_t(r.Width()) * bpp;
-    for (int32_t y = r.top; y < r.bottom; ++y, row += dst.pitch) {
-        FillBytes(pattern, row, bytes);
-    }
+    FillRows(pattern, row, dst.pitch, r.Height(), size_t(r.Width()) * bpp);
 }
 
 void CopyRect(const PixelMemory& dst, const Rect& d, const PixelMemory& src, const Rect& s) {

@@ -1,0 +1,12 @@
+// Widening of 15- and 16-bit pictures to 32-bit xRGB for presentation. Each channel's top bits are
+// repeated below it, so that a full channel stays full (255) and black stays black.
+#pragma once
+
+#include <cstdint>
+
+namespace vxl::platform {
+
+// `green_bits` is 5 (x1r5g5b5) or 6 (r5g6b5); the top byte of each output pixel is 0xFF.
+void WidenRow(const uint16_t* src, uint32_t* dst, int32_t count, int green_bits);
+
+}  // namespace vxl::platform
