@@ -1,5 +1,5 @@
 // The Gouraud fill: colours interpolated in 16.16 down the edges and across each row.
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <cstring>
@@ -90,6 +90,58 @@ void ShadeRunSse2(uint8_t* p, int32_t count, const Channels& c, const Channels& 
     }
 }
 
+__attribute__((target("avx2"), always_inline)) inline __m256i Field256(__m256i v, int shift, int32_t mask) {
+    return _mm256_and_si256(_mm256_srli_epi32(v, shift), _mm256_set1_epi32(mask));
+}
+
+template <typename Px>
+__attribute__((target("avx2"), always_inline)) inline __m256i PackLanes256(__m256i r, __m256i g, __m256i b) {
+    if constexpr (Px::kDepth == 15) {
+        return _mm256_or_si256(_mm256_or_si256(Field256(r, 9, 0x7C00), Field256(g, 14, 0x3E0)), Field256(b, 19, 0x1F));
+    } else if constexpr (Px::kDepth == 16) {
+        return _mm256_or_si256(_mm256_or_si256(Field256(r, 8, 0xF800), Field256(g, 13, 0x7E0)), Field256(b, 19, 0x1F));
+    } else {
+        return _mm256_or_si256(
+            _mm256_or_si256(_mm256_and_si256(r, _mm256_set1_epi32(0xFF0000)), Field256(g, 8, 0xFF00)),
+            Field256(b, 16, 0xFF));
+    }
+}
+
+// Eight lanes per channel: c, c + d, ... c + 7d, wrapping like the reference.
+__attribute__((target("avx2"), always_inline)) inline __m256i Lanes256(int32_t c, int32_t d) {
+    const __m256i k = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    return _mm256_add_epi32(_mm256_set1_epi32(c), _mm256_mullo_epi32(_mm256_set1_epi32(d), k));
+}
+
+// The same run eight (32 bits) or sixteen (15, 16 bits) pixels at a time; the same pixels as ShadeRun.
+template <typename Px>
+__attribute__((target("avx2"))) void ShadeRunAvx2(uint8_t* p, int32_t count, const Channels& c, const Channels& d) {
+    if constexpr (Px::kBytes == 3) {
+        return ShadeRun<Px>(p, count, c, d);  // three-byte pixels stay scalar
+    }
+    constexpr int32_t kStep = Px::kBytes == 4 ? 8 : 16;
+    __m256i r = Lanes256(c[0], d[0]), g = Lanes256(c[1], d[1]), b = Lanes256(c[2], d[2]);
+    const __m256i dr = _mm256_set1_epi32(int32_t(uint32_t(d[0]) * 8));
+    const __m256i dg = _mm256_set1_epi32(int32_t(uint32_t(d[1]) * 8));
+    const __m256i db = _mm256_set1_epi32(int32_t(uint32_t(d[2]) * 8));
+    int32_t i = 0;
+    for (; i + kStep <= count; i += kStep, p += kStep * Px::kBytes) {
+        __m256i lo = PackLanes256<Px>(r, g, b);
+        r = _mm256_add_epi32(r, dr), g = _mm256_add_epi32(g, dg), b = _mm256_add_epi32(b, db);
+        if constexpr (Px::kBytes == 2) {
+            __m256i hi = PackLanes256<Px>(r, g, b);
+            r = _mm256_add_epi32(r, dr), g = _mm256_add_epi32(g, dg), b = _mm256_add_epi32(b, db);
+            lo = _mm256_srai_epi32(_mm256_slli_epi32(lo, 16), 16);
+            hi = _mm256_srai_epi32(_mm256_slli_epi32(hi, 16), 16);
+            // The pack works within each 128-bit half; the quarter swap puts the pixels back in order.
+            lo = _mm256_permute4x64_epi64(_mm256_packs_epi32(lo, hi), 0xD8);
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), lo);
+    }
+    const auto at = [&](int k) { return int32_t(uint32_t(c[k]) + uint32_t(d[k]) * uint32_t(i)); };
+    ShadeRunSse2<Px>(p, count - i, Channels{at(0), at(1), at(2)}, d);
+}
+
 template <typename Px>
 void PaintGouraudRow(TBufferVx& b, const TEdgeTables& t, int32_t xa, int32_t xb, int32_t y, uint8_t* scratch) {
     Channels ca = t.C[0][size_t(y)], cb = t.C[1][size_t(y)];
@@ -120,6 +172,8 @@ void PaintGouraudRow(TBufferVx& b, const TEdgeTables& t, int32_t xa, int32_t xb,
             Px::Store(p, Px::Pack(uint8_t(IntPart(c[0])), uint8_t(IntPart(c[1])), uint8_t(IntPart(c[2]))));
             for (int k = 0; k < 3; ++k) c[k] = WrapAdd(c[k], d[k]);
         }
+    } else if (Px::kBytes != 3 && platform::Cpu().avx2) {
+        ShadeRunAvx2<Px>(p, count, c, d);
     } else if (Px::kBytes != 3 && platform::Cpu().sse2) {
         ShadeRunSse2<Px>(p, count, c, d);
     } else {

@@ -185,23 +185,30 @@ TEST_F(FillTest, VideoMemoryBuffersGetTheSamePixelsAsSystemMemoryOnes) {
     }
 }
 
-// The vector rows of the Gouraud fill paint what the scalar reference paints, at every run length and
-// alignment, gradients up and down.
+// The vector rows of the Gouraud fill (SSE2 and AVX2) paint what the scalar reference paints, at every
+// run length and alignment, gradients up and down.
 TEST_P(FillDepthTest, GouraudVectorRowsMatchTheReference) {
-    const int32_t vector = SetupBuffer(90, 40, 0), reference = SetupBuffer(90, 40, 0);
+    const int32_t sse2 = SetupBuffer(90, 40, 0), avx2 = SetupBuffer(90, 40, 0), reference = SetupBuffer(90, 40, 0);
+    const bool has_avx2 = __builtin_cpu_supports("avx2");
     std::mt19937 rng(99);
     std::uniform_real_distribution<float> pos(-20, 110);
     for (int i = 0; i < 300; ++i) {
         TPolyVertex v[4];
         for (auto& p : v) p = V(pos(rng), pos(rng) * 0.4f, RGB(rng() & 255, rng() & 255, rng() & 255));
         platform::ForceCpuFeatures({true, false});
-        GouraudPoly(vector, v, 3, 4);
+        GouraudPoly(sse2, v, 3, 4);
+        platform::ForceCpuFeatures({true, has_avx2});
+        GouraudPoly(avx2, v, 3, 4);
         platform::ForceCpuFeatures({false, false});
         GouraudPoly(reference, v, 3, 4);
     }
-    const auto a = Bytes(vector), b = Bytes(reference);
-    const auto diff = std::mismatch(a.begin(), a.end(), b.begin());
-    EXPECT_TRUE(diff.first == a.end()) << "first difference at byte " << (diff.first - a.begin());
+    const auto want = Bytes(reference);
+    for (const int32_t h : {sse2, avx2}) {
+        const auto got = Bytes(h);
+        const auto diff = std::mismatch(got.begin(), got.end(), want.begin());
+        EXPECT_TRUE(diff.first == got.end())
+            << (h == avx2 ? "AVX2" : "SSE2") << ": first difference at byte " << (diff.first - got.begin());
+    }
 }
 
 }  // namespace
