@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "blend/blur_wave.h"
 #include "blend/pixel_math.h"
 #include "blend/row_op.h"
 
@@ -107,6 +108,16 @@ void BlurBuffer(TBufferVx& b) {
     }
 }
 
+template <typename P>
+void Blur(TBufferVx& b) {
+    if (b.width() < 1 || b.height() < 1) return;
+    if (const BlurFn fast = ChooseBlur(LayoutOfDepth(b.display_depth()))) {
+        fast(b);
+    } else {
+        BlurBuffer<P, kBlurMask<P>>(b);
+    }
+}
+
 }  // namespace
 
 RowFn FilterReference(RowKind kind, TPixelLayout layout) {
@@ -125,16 +136,16 @@ void Blur2x(TBufferVx* buffer) {
     if (buffer == nullptr || !buffer->has_surface() || buffer->pixels() == nullptr) return;
     switch (LayoutOfDepth(buffer->display_depth())) {
         case TPixelLayout::Rgb555:
-            if (buffer->bytes_per_pixel() == 2) BlurBuffer<Pixel555, 0x739C>(*buffer);
+            if (buffer->bytes_per_pixel() == 2) Blur<Pixel555>(*buffer);
             break;
         case TPixelLayout::Rgb565:
-            if (buffer->bytes_per_pixel() == 2) BlurBuffer<Pixel565, 0xE71C>(*buffer);
+            if (buffer->bytes_per_pixel() == 2) Blur<Pixel565>(*buffer);
             break;
         case TPixelLayout::Bgr24:
-            if (buffer->bytes_per_pixel() == 3) BlurBuffer<Pixel24, 0xFCFCFC>(*buffer);
+            if (buffer->bytes_per_pixel() == 3) Blur<Pixel24>(*buffer);
             break;
         case TPixelLayout::Xrgb32:
-            if (buffer->bytes_per_pixel() == 4) BlurBuffer<Pixel32, 0xFCFCFC>(*buffer);
+            if (buffer->bytes_per_pixel() == 4) Blur<Pixel32>(*buffer);
             break;
         default:
             break;

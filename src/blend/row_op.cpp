@@ -1,5 +1,6 @@
 #include "blend/row_op.h"
 
+#include "blend/blur_wave.h"
 #include "platform/cpu.h"
 
 namespace vxl::blend {
@@ -29,6 +30,13 @@ RowOp ChooseRow(RowKind kind, TPixelLayout layout) {
     if (cpu.avx2) op.fast = Avx2Row(kind, layout);
     if (!op.fast && cpu.sse2) op.fast = Sse2Row(kind, layout);
     return op;
+}
+
+BlurFn ChooseBlur(TPixelLayout layout) {
+    const platform::CpuFeatures& cpu = platform::Cpu();
+    if (cpu.avx2) return Avx2Blur(layout);
+    if (cpu.sse2) return Sse2Blur(layout);
+    return nullptr;
 }
 
 void RowOp::Run(const RowJob& job) const {

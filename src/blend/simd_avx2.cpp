@@ -2,6 +2,7 @@
 // may be shared with the rest of the library (everything has internal linkage).
 #include <immintrin.h>
 
+#include "blend/simd_blur.h"
 #include "blend/simd_kernels.h"
 #include "blend/simd_vector_ops.h"
 
@@ -9,6 +10,11 @@ namespace vxl::blend {
 namespace {
 
 struct Avx2 : VectorOps<32> {
+    // Byte shuffles and byte multiply-adds; each shuffle index picks within its own 16 bytes, and
+    // 0x80 gives a zero byte.
+    static constexpr bool kByteShuffle = true;
+    static V ShuffleBytes(V a, V index) { return _mm256_shuffle_epi8(a, index); }
+    static V MaddU8(V unsigned_bytes, V signed_bytes) { return _mm256_maddubs_epi16(unsigned_bytes, signed_bytes); }
     static V AddSatU8(V a, V b) { return _mm256_adds_epu8(a, b); }
     static V SubSatU8(V a, V b) { return _mm256_subs_epu8(a, b); }
     static V AddSatU16(V a, V b) { return _mm256_adds_epu16(a, b); }
@@ -19,6 +25,25 @@ struct Avx2 : VectorOps<32> {
     static V UnpackLo8(V a, V b) { return _mm256_unpacklo_epi8(a, b); }
     static V UnpackHi8(V a, V b) { return _mm256_unpackhi_epi8(a, b); }
     static V PackUs16(V a, V b) { return _mm256_packus_epi16(a, b); }
+    static V UnpackLo32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
+    static V UnpackHi32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
+    static V UnpackLo64(V a, V b) { return _mm256_unpacklo_epi64(a, b); }
+    static V UnpackHi64(V a, V b) { return _mm256_unpackhi_epi64(a, b); }
+    // The low halves of a and b, and their high halves.
+    static V JoinLow128(V a, V b) { return _mm256_permute2x128_si256(a, b, 0x20); }
+    static V JoinHigh128(V a, V b) { return _mm256_permute2x128_si256(a, b, 0x31); }
+    // 8 pixels of 16 bits to 32-bit lanes and back (the values fit in 16 bits).
+    static V LoadWiden16(const uint8_t* p) {
+        return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    }
+    static void StoreNarrow16(uint8_t* p, V v) {
+        const __m128i packed = _mm_packus_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), packed);
+    }
+    // Lane i takes lane i - 1 across the halves; lane 0 takes the last lane of `carry`.
+    static V ShiftLanesUp32(V a, V carry) {
+        return _mm256_alignr_epi8(a, _mm256_permute2x128_si256(carry, a, 0x21), 12);
+    }
     // 8 alpha bytes, one per 32-bit lane.
     static V Alpha32(const uint8_t* a) {
         return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a)));
@@ -33,6 +58,10 @@ struct Avx2 : VectorOps<32> {
 
 FastRowFn Avx2Row(RowKind kind, TPixelLayout layout) {
     return KernelFor<Avx2>(kind, layout);
+}
+
+BlurFn Avx2Blur(TPixelLayout layout) {
+    return BlurFor<Avx2>(layout);
 }
 
 }  // namespace vxl::blend

@@ -34,16 +34,24 @@ size_t ByteRun(const RowJob& job, size_t bytes_per_pixel, const Op& op) {
     return steps * step / bytes_per_pixel;
 }
 
-// Pixels of 16 or 32 bits, one vector at a time, with the alpha bytes lined up with them.
+// Pixels of 16 or 32 bits, one vector at a time, with the alpha bytes lined up with them. The
+// pointers are held in locals: stores through the destination could otherwise alias the job and
+// make the compiler reload it on every step.
 template <typename O, size_t kPixelBytes, typename Op>
 size_t PixelRun(const RowJob& job, const Op& op) {
     constexpr size_t kPixels = O::kBytes / kPixelBytes;
     const size_t steps = job.n / kPixels;
-    for (size_t i = 0; i < steps; ++i) {
-        const size_t at = i * O::kBytes;
-        const typename O::V sv = job.src ? O::Load(job.src + at) : O::Zero();
-        const typename O::V dv = O::Load(job.dst + at);
-        O::Store(job.dst + at, op(dv, sv, job.alpha ? job.alpha + i * kPixels : nullptr));
+    const uint8_t* s = job.src;
+    const uint8_t* a = job.alpha;
+    const size_t a_step = a != nullptr ? kPixels : 0;
+    uint8_t* d = job.dst;
+    uint8_t* const end = d + steps * O::kBytes;
+    if (s != nullptr) {
+        for (; d != end; d += O::kBytes, s += O::kBytes, a += a_step) {
+            O::Store(d, op(O::Load(d), O::Load(s), a));
+        }
+    } else {
+        for (; d != end; d += O::kBytes, a += a_step) O::Store(d, op(O::Load(d), O::Zero(), a));
     }
     return steps * kPixels;
 }
@@ -227,15 +235,27 @@ size_t AlphaChannel16(const RowJob& job) {
 // floor(sum / 3) for sums below 2^15 is the high half of sum * 0x5556 (kThirds in pixel_math.h).
 template <typename O>
 size_t Greyscale32(const RowJob& job) {
-    const auto blue_red = O::Set32(0x00FF00FF), byte = O::Set32(0xFF), top = O::Set32(0xFF000000u);
-    const auto ones = O::Set16(1), thirds = O::Set32(kThirds), spread = O::Set16(0x0101);
-    return PixelRun<O, 4>(job, [&](auto, auto s, const uint8_t*) {
-        // 16-bit lanes (blue + green, red) summed pairwise into each 32-bit lane.
-        const auto pairs = O::Add16(O::And(s, blue_red), O::And(O::template Srli32<8>(s), byte));
-        const auto g = O::MulhiU16(O::Madd16(pairs, ones), thirds);
-        // g * 0x0101 in the low half, g in the high half: g in bytes 0 to 2.
-        return O::Or(O::Or(O::Mullo16(g, spread), O::template Slli32<16>(g)), O::And(s, top));
-    });
+    const auto top = O::Set32(0xFF000000u), thirds = O::Set32(kThirds), ones = O::Set16(1);
+    if constexpr (O::kByteShuffle) {
+        // Blue + green and red as 16-bit halves by one byte multiply-add, grey placed by one shuffle.
+        // Byte 0 of each pixel (its grey) into bytes 0 to 2, zero into byte 3.
+        alignas(32) uint32_t pattern[O::kBytes / 4];
+        for (size_t i = 0; i < O::kBytes / 4; ++i) pattern[i] = 0x80000000u | uint32_t(i % 4 * 4) * 0x010101u;
+        const auto weights = O::Set32(0x00010101), spread = O::Load(reinterpret_cast<const uint8_t*>(pattern));
+        return PixelRun<O, 4>(job, [&](auto, auto s, const uint8_t*) {
+            const auto g = O::MulhiU16(O::Madd16(O::MaddU8(s, weights), ones), thirds);
+            return O::Or(O::ShuffleBytes(g, spread), O::And(s, top));
+        });
+    } else {
+        const auto blue_red = O::Set32(0x00FF00FF), byte = O::Set32(0xFF), spread = O::Set16(0x0101);
+        return PixelRun<O, 4>(job, [&](auto, auto s, const uint8_t*) {
+            // 16-bit lanes (blue + green, red) summed pairwise into each 32-bit lane.
+            const auto pairs = O::Add16(O::And(s, blue_red), O::And(O::template Srli32<8>(s), byte));
+            const auto g = O::MulhiU16(O::Madd16(pairs, ones), thirds);
+            // g * 0x0101 in the low half, g in the high half: g in bytes 0 to 2.
+            return O::Or(O::Or(O::Mullo16(g, spread), O::template Slli32<16>(g)), O::And(s, top));
+        });
+    }
 }
 
 template <typename O, bool k565>

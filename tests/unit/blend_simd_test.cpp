@@ -1,6 +1,7 @@
 // The vector fast paths against the scalar references: random rows of every length, misaligned
 // starts and overlapping rows at the row-operation level, random sizes and placements through the
 // exports, with the processor flags forced to each path in turn.
+#include <algorithm>
 #include <random>
 
 #include "blend/row_op.h"
@@ -151,6 +152,82 @@ TEST_P(SimdDepthTest, ExportsMatchReferenceOnRandomPlacements) {
             ASSERT_EQ(results[i], results[0]) << "path " << i << " round " << round << " " << ws << "x" << hs
                                               << " onto " << wd << "x" << hd << " at " << x << "," << y;
         }
+    }
+}
+
+// The blur's wavefront against the per-pixel walk: single pixels, single rows and columns, odd widths
+// and heights on both sides of a band's rows, every layout and path.
+TEST_P(SimdDepthTest, BlurMatchesPerPixelWalkOnEveryPath) {
+    std::mt19937 rng(depth_ * 7 + full_);
+    std::vector<std::pair<int32_t, int32_t>> sizes = {{1, 1},  {1, 37}, {37, 1},  {2, 2},   {3, 15},
+                                                      {9, 16}, {5, 17}, {31, 33}, {100, 40}};
+    for (int i = 0; i < 6; ++i) sizes.push_back({1 + int32_t(rng() % 90), 1 + int32_t(rng() % 50)});
+    const auto paths = Paths();
+    for (auto [w, h] : sizes) {
+        const auto px = RandomPixels(rng, size_t(w * h), depth_);
+        std::vector<std::vector<uint32_t>> results;
+        for (const auto& path : paths) {
+            platform::ForceCpuFeatures(path);
+            const int32_t b = BufferOf(w, h, px);
+            Blur2x(b);
+            Blur2x(b);  // a second pass starts from blurred pixels
+            results.push_back(PixelsOf(b));
+            CloseBuffer(b);
+        }
+        for (size_t i = 1; i < results.size(); ++i) {
+            ASSERT_EQ(results[i], results[0]) << "path " << i << " " << w << "x" << h;
+        }
+    }
+}
+
+// Grey by the plain division, written per layout.
+uint32_t GreyByDivision(uint32_t depth, uint32_t p) {
+    if (depth == 15) {
+        const uint32_t g = (((p >> 10) & 31) + ((p >> 5) & 31) + (p & 31)) / 3;
+        return g << 10 | g << 5 | g;
+    }
+    if (depth == 16) {
+        const uint32_t g = ((p >> 11) + ((p >> 6) & 31) + (p & 31)) / 3;
+        return g << 11 | g << 6 | g;
+    }
+    const uint32_t g = ((p & 255) + ((p >> 8) & 255) + ((p >> 16) & 255)) / 3;
+    return (depth == 32 ? p & 0xFF000000u : 0) | g * 0x010101u;
+}
+
+// Every stored value at 15 and 16 bits, every channel sum at 24 and 32 bits: the multiply that
+// replaces the division by 3 agrees with it over the whole range, on every path.
+TEST_P(SimdDepthTest, GreyscaleEqualsDivisionOverTheWholeRange) {
+    std::vector<uint32_t> px;
+    if (depth_ <= 16) {
+        for (uint32_t v = 0; v < 0x10000; ++v) px.push_back(v);
+    } else {
+        std::mt19937 rng(depth_);
+        for (uint32_t sum = 0; sum <= 765; ++sum) {
+            for (int spread = 0; spread < 3; ++spread) {
+                uint32_t c[3] = {0, 0, 0}, left = sum;
+                for (int i = 0; i < 3; ++i) {
+                    const uint32_t at = uint32_t(i + spread) % 3, take = std::min(left, 255u);
+                    c[at] = take;
+                    left -= take;
+                }
+                px.push_back((rng() & 0xFF000000u) | c[2] << 16 | c[1] << 8 | c[0]);
+            }
+        }
+        if (depth_ == 24) {
+            for (auto& p : px) p &= 0xFFFFFF;
+        }
+    }
+    const int32_t w = 256, h = int32_t((px.size() + w - 1) / w);
+    px.resize(size_t(w * h), 0);
+    for (const auto& path : Paths()) {
+        platform::ForceCpuFeatures(path);
+        const int32_t b = BufferOf(w, h, px);
+        Greyscale(b);
+        const auto out = PixelsOf(b);
+        for (size_t i = 0; i < px.size(); ++i) {
+            ASSERT_EQ(out[i], GreyByDivision(depth_, px[i])) << std::hex << px[i] << " avx2 " << path.avx2;
+        }
+        CloseBuffer(b);
     }
 }
 

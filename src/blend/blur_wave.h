@@ -1,0 +1,34 @@
+// The blur's vector path. Every pixel reads its already blurred left and upper neighbours, so each row
+// is a chain. A band of rows runs as a wavefront instead: lane j of the vector at step t holds pixel
+// (t - j) of row j of the band, whose left neighbour is its own lane one step back and whose upper
+// neighbour is lane j - 1 one step back. The neighbours that no longer change (right, below, and above
+// the band) are summed for a whole row first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "buffers/buffer.h"
+#include "buffers/pixel_format.h"
+
+namespace vxl::blend {
+
+// Rows per band.
+inline constexpr size_t kBlurBandRows = 16;
+
+// Each neighbour is masked so that the low bits of every field, cleared, absorb the carries of the
+// field below when four of them are added.
+template <typename P>
+inline constexpr uint32_t kBlurMask = P::kDepth == 15   ? 0x739C
+                                      : P::kDepth == 16 ? 0xE71C
+                                                        : 0xFCFCFC;
+
+// The whole in-place blur of a buffer of one layout, the same pixels as the per-pixel walk.
+using BlurFn = void (*)(TBufferVx& buffer);
+
+BlurFn Sse2Blur(TPixelLayout layout);
+BlurFn Avx2Blur(TPixelLayout layout);
+// The one to use on this processor, or null for the per-pixel walk.
+BlurFn ChooseBlur(TPixelLayout layout);
+
+}  // namespace vxl::blend
