@@ -13,8 +13,9 @@
 
 namespace vxl::blend {
 
-// Rows per band.
+// Rows per band, and the zeros before each row's values in the wavefront's working rows.
 inline constexpr size_t kBlurBandRows = 16;
+inline constexpr size_t kBlurPad = 32;
 
 // Each neighbour is masked so that the low bits of every field, cleared, absorb the carries of the
 // field below when four of them are added.
