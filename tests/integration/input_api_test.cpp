@@ -11,38 +11,32 @@ protected:
         SdlWindowTest::TearDown();
     }
 
+    // Events for our window as its devices would produce them.
+    void Push(SDL_Event e) {
+        e.window.windowID = own_;  // every window event keeps its window's ID in the same place
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
     void Key(SDL_Scancode code, bool down) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = own_;
+        SDL_Event e{down ? SDL_KEYDOWN : SDL_KEYUP};
         e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
         e.key.keysym.scancode = code;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        Push(e);
     }
     void Motion(int x, int y, int dx, int dy) {
-        SDL_Event e{};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.windowID = own_;
-        e.motion.x = x;
-        e.motion.y = y;
-        e.motion.xrel = dx;
-        e.motion.yrel = dy;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        SDL_Event e{SDL_MOUSEMOTION};
+        e.motion.x = x, e.motion.y = y, e.motion.xrel = dx, e.motion.yrel = dy;
+        Push(e);
     }
     void Button(uint8_t button, bool down) {
-        SDL_Event e{};
-        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        e.button.windowID = own_;
+        SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
         e.button.button = button;
         e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        Push(e);
     }
     void CloseBox() {
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.windowID = own_;
+        SDL_Event e{SDL_WINDOWEVENT};
         e.window.event = SDL_WINDOWEVENT_CLOSE;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        Push(e);
     }
     // DoEvents over `calls` calls: the positions of the calls that answered 0.
     static std::vector<int> Quits(int calls) {

@@ -5,7 +5,7 @@
 #include "vxl.h"
 
 // clang-format off
-#define VXL_STRESS_EXPORTS(X) \
+#define VXL_STRESS_EXPORTS(X)                                                                                  \
     X(unRGB) X(RGB) X(GetImageSize) X(GetDLLInfo) X(GetDLLVersion) X(Timer) X(ResetTimer) X(StopTimer)         \
     X(StartTimer) X(KeyTexturePoly) X(TexturePoly) X(GouraudPoly) X(FlatPoly) X(Greyscale) X(Negative)         \
     X(Blur2x) X(CopyAlphaChannel) X(CopyBlueChannel) X(CopyGreenChannel) X(CopyRedChannel) X(CopyGreyscale)    \
