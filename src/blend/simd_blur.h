@@ -45,6 +45,7 @@ struct BlurWaveKernel {
 
     // Row i of each group in register r, four steps from t0: one 16-byte piece per half.
     static void LoadBlock(uint32_t* in, size_t stride, size_t r, size_t t0, V (&v)[4]) {
+#pragma GCC unroll 4
         for (size_t i = 0; i < 4; ++i) {
             const uint8_t* piece[H];
             for (size_t h = 0; h < H; ++h) {
@@ -54,6 +55,7 @@ struct BlurWaveKernel {
         }
     }
     static void StoreBlock(uint32_t* out, size_t stride, size_t r, size_t t0, const V (&v)[4]) {
+#pragma GCC unroll 4
         for (size_t i = 0; i < 4; ++i) {
             uint8_t* piece[H];
             for (size_t h = 0; h < H; ++h)
@@ -71,15 +73,19 @@ struct BlurWaveKernel {
         for (auto& p : prev) p = O::Zero();
         for (size_t t0 = 0; t0 < width + kLastSkew; t0 += 4) {
             V v[R][4];
+#pragma GCC unroll 4
             for (size_t r = 0; r < R; ++r) {
                 LoadBlock(in, stride, r, t0, v[r]);
                 Transpose4(v[r][0], v[r][1], v[r][2], v[r][3]);
             }
+#pragma GCC unroll 4
             for (size_t k = 0; k < 4; ++k) {
                 V q[R];
+#pragma GCC unroll 4
                 for (size_t r = 0; r < R; ++r) q[r] = O::And(O::template Srli32<2>(prev[r]), m);
-                // A group's first row takes the last row of the group before: in the register before,
-                // or for register 0 in the last register's lower half, two steps back.
+// A group's first row takes the last row of the group before: in the register before,
+// or for register 0 in the last register's lower half, two steps back.
+#pragma GCC unroll 4
                 for (size_t r = 0; r < R; ++r) {
                     const V up = O::ShiftLanesUp32(q[r], r > 0 ? q[r - 1] : O::HalvesUp(older));
                     prev[r] = O::Add32(O::Add32(v[r][k], q[r]), up);
@@ -87,6 +93,7 @@ struct BlurWaveKernel {
                 }
                 older = q[R - 1];
             }
+#pragma GCC unroll 4
             for (size_t r = 0; r < R; ++r) {
                 Transpose4(v[r][0], v[r][1], v[r][2], v[r][3]);
                 StoreBlock(out, stride, r, t0, v[r]);
