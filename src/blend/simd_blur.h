@@ -54,20 +54,32 @@ struct BlurWaveKernel {
             v[i] = O::LoadHalves(piece);
         }
     }
-    static void StoreBlock(uint32_t* out, size_t stride, size_t r, size_t t0, const V (&v)[4]) {
+    // Pieces that lie wholly inside a row with a `direct` pointer go straight to the pixels.
+    static void StoreBlock(uint32_t* out, uint8_t* const* direct, size_t stride, size_t width, size_t r, size_t t0,
+                           const V (&v)[4]) {
 #pragma GCC unroll 4
         for (size_t i = 0; i < 4; ++i) {
             uint8_t* piece[H];
-            for (size_t h = 0; h < H; ++h)
-                piece[h] = reinterpret_cast<uint8_t*>(At(out, stride, 4 * (r + R * h) + i, t0));
+            for (size_t h = 0; h < H; ++h) {
+                const size_t row = 4 * (r + R * h) + i, x = t0 - Skew(row);  // wraps when before the row
+                piece[h] = direct[row] != nullptr && x < width && x + 4 <= width
+                               ? direct[row] + x * 4
+                               : reinterpret_cast<uint8_t*>(At(out, stride, row, t0));
+            }
             O::StoreHalves(piece, v[i]);
         }
     }
 
+    // Where the wavefront stores row j straight into 32-bit pixels: from `lo` to `hi`.
+    static void DirectSpan(size_t j, size_t width, size_t* lo, size_t* hi) {
+        *lo = std::min(width, (4 - Skew(j) % 4) % 4);
+        *hi = *lo + (width - *lo) / 4 * 4;
+    }
+
     // `in` and `out` hold the band's rows, `stride` entries each, a row's first value kBlurPad
     // entries in with zeros before it. In: per pixel the quarters of the neighbours that no longer
-    // change; out: the blurred pixels.
-    static void Wave(uint32_t* in, uint32_t* out, size_t stride, size_t width, uint32_t keep) {
+    // change; out: the blurred pixels, except those stored through `direct` (see DirectSpan).
+    static void Wave(uint32_t* in, uint32_t* out, uint8_t* const* direct, size_t stride, size_t width, uint32_t keep) {
         const V m = O::Set32(keep);
         V prev[R], older = O::Zero();
         for (auto& p : prev) p = O::Zero();
@@ -78,13 +90,14 @@ struct BlurWaveKernel {
                 LoadBlock(in, stride, r, t0, v[r]);
                 Transpose4(v[r][0], v[r][1], v[r][2], v[r][3]);
             }
+            // A group's first row takes the last row of the group before: in the register before, or
+            // for register 0 in the last register's lower half, two steps back. Unrolled, the block
+            // stays in registers.
 #pragma GCC unroll 4
             for (size_t k = 0; k < 4; ++k) {
                 V q[R];
 #pragma GCC unroll 4
                 for (size_t r = 0; r < R; ++r) q[r] = O::And(O::template Srli32<2>(prev[r]), m);
-// A group's first row takes the last row of the group before: in the register before,
-// or for register 0 in the last register's lower half, two steps back.
 #pragma GCC unroll 4
                 for (size_t r = 0; r < R; ++r) {
                     const V up = O::ShiftLanesUp32(q[r], r > 0 ? q[r - 1] : O::HalvesUp(older));
@@ -96,7 +109,7 @@ struct BlurWaveKernel {
 #pragma GCC unroll 4
             for (size_t r = 0; r < R; ++r) {
                 Transpose4(v[r][0], v[r][1], v[r][2], v[r][3]);
-                StoreBlock(out, stride, r, t0, v[r]);
+                StoreBlock(out, direct, stride, width, r, t0, v[r]);
             }
         }
     }
@@ -157,6 +170,7 @@ struct BlurWaveKernel {
         uint32_t* const in = scratch.data();
         uint32_t* const out = in + G * stride;
         for (size_t j = 0; j < G; ++j) std::fill_n(in + j * stride, kBlurPad, 0u);
+        uint8_t* direct[G] = {};
         for (size_t y = 0; y < h; y += G) {
             const size_t rows = std::min(G, h - y);
             for (size_t j = 0; j < rows; ++j) {
@@ -171,8 +185,20 @@ struct BlurWaveKernel {
                 SumQuarters<P>(row + last, down + last, up ? up + last : nullptr, a + w - 1, 1);
                 a[0] += QuarterAt<P>(row);
             }
-            Wave(in, out, stride, w, kKeep<P>);
-            for (size_t j = 0; j < rows; ++j) Emit<P>(out + j * stride + kBlurPad, b.row(int32_t(y + j)), w);
+            for (size_t j = 0; j < G; ++j) direct[j] = B == 4 && j < rows ? b.row(int32_t(y + j)) : nullptr;
+            Wave(in, out, direct, stride, w, kKeep<P>);
+            for (size_t j = 0; j < rows; ++j) {
+                const uint32_t* o = out + j * stride + kBlurPad;
+                uint8_t* row = b.row(int32_t(y + j));
+                if constexpr (B == 4) {
+                    size_t lo, hi;
+                    DirectSpan(j, w, &lo, &hi);
+                    Emit<P>(o, row, lo);
+                    Emit<P>(o + hi, row + hi * B, w - hi);
+                } else {
+                    Emit<P>(o, row, w);
+                }
+            }
         }
     }
 };
