@@ -43,7 +43,9 @@ struct Avx2 : VectorOps<32> {
                                    reinterpret_cast<const __m128i*>(piece[0]));
     }
     static void StoreHalves(uint8_t* const (&piece)[2], V v) {
-        _mm256_storeu2_m128i(reinterpret_cast<__m128i*>(piece[1]), reinterpret_cast<__m128i*>(piece[0]), v);
+        // The low half first: a piece may reach into the next one.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(piece[0]), _mm256_castsi256_si128(v));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(piece[1]), _mm256_extracti128_si256(v, 1));
     }
     // The low half moved up, zeros below it.
     static V HalvesUp(V a) { return _mm256_permute2x128_si256(a, a, 0x08); }
