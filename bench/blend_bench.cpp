@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "exports/library.h"
+#include "platform/cpu.h"
 #include "platform/fake/fake_backend.h"
 #include "vxl.h"
 
@@ -112,6 +113,20 @@ void BM_Greyscale(benchmark::State& st) {
 void BM_Blur2x(benchmark::State& st) {
     InPlace(st, [](int32_t b) { Blur2x(b); });
 }
+// The filters on each processor path: second argument 0 the plain per-pixel loops, 1 SSE2, 2 AVX2.
+template <void (*kFilter)(int32_t)>
+void OnPath(benchmark::State& st) {
+    const int64_t path = st.range(1);
+    vxl::platform::ForceCpuFeatures({path >= 1, path >= 2});
+    InPlace(st, kFilter);
+    vxl::platform::ResetCpuFeatures();
+}
+void BM_Blur2xPath(benchmark::State& st) {
+    OnPath<Blur2x>(st);
+}
+void BM_GreyscalePath(benchmark::State& st) {
+    OnPath<Greyscale>(st);
+}
 
 // The bandwidth of the same bytes: a 256x256 source copied into a 640x480 destination row by row, and
 // the whole 640x480 moved within one buffer.
@@ -153,5 +168,7 @@ BENCHMARK(BM_CopyGreyscale)->Arg(16)->Arg(32);
 BENCHMARK(BM_Negative)->Arg(16)->Arg(32);
 BENCHMARK(BM_Greyscale)->Arg(16)->Arg(32);
 BENCHMARK(BM_Blur2x)->Arg(16)->Arg(32);
+BENCHMARK(BM_Blur2xPath)->ArgsProduct({{16, 32}, {0, 1, 2}});
+BENCHMARK(BM_GreyscalePath)->ArgsProduct({{16, 32}, {0, 1, 2}});
 BENCHMARK(BM_MemcpySourceRows)->Arg(16)->Arg(32);
 BENCHMARK(BM_MemmoveWholeBuffer)->Arg(16)->Arg(32);

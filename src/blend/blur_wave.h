@@ -13,8 +13,11 @@
 
 namespace vxl::blend {
 
-// Rows per band.
+// Rows per band, and the zeros before each row's values in the wavefront's working rows.
 inline constexpr size_t kBlurBandRows = 16;
+inline constexpr size_t kBlurPad = 32;
+// Wider rows take the per-pixel walk: the working rows of a band stay below 9 MB.
+inline constexpr int32_t kBlurMaxWidth = 1 << 16;
 
 // Each neighbour is masked so that the low bits of every field, cleared, absorb the carries of the
 // field below when four of them are added.

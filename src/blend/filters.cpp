@@ -111,7 +111,8 @@ void BlurBuffer(TBufferVx& b) {
 template <typename P>
 void Blur(TBufferVx& b) {
     if (b.width() < 1 || b.height() < 1) return;
-    if (const BlurFn fast = ChooseBlur(LayoutOfDepth(b.display_depth()))) {
+    const BlurFn fast = b.width() <= kBlurMaxWidth ? ChooseBlur(LayoutOfDepth(b.display_depth())) : nullptr;
+    if (fast != nullptr) {
         fast(b);
     } else {
         BlurBuffer<P, kBlurMask<P>>(b);

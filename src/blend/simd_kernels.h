@@ -258,6 +258,49 @@ size_t Greyscale32(const RowJob& job) {
     }
 }
 
+// 24-bit pixels, 4 to each 16-byte half: spread to 32-bit lanes, grey as at 32 bits, packed back.
+// A half writes 16 bytes for its 12: the 4 bytes past them are put back as they were in the
+// destination, and the next half or step rewrites them, so a step leaves at least two pixels for the
+// ones after it.
+template <typename O>
+size_t Greyscale24(const RowJob& job) {
+    constexpr size_t kHalves = O::kBytes / 16, kPixels = 4 * kHalves;
+    alignas(32) uint8_t spread_at[O::kBytes], gather_at[O::kBytes], tail_at[O::kBytes];
+    for (size_t i = 0; i < O::kBytes; ++i) {
+        const size_t b = i % 16;
+        spread_at[i] = b % 4 == 3 ? 0x80 : uint8_t(b / 4 * 3 + b % 4);
+        gather_at[i] = b < 12 ? uint8_t(b / 3 * 4) : 0x80;
+        tail_at[i] = b < 12 ? 0 : 0xFF;
+    }
+    const auto spread = O::Load(spread_at), gather = O::Load(gather_at), tail = O::Load(tail_at);
+    const auto weights = O::Set32(0x00010101), ones = O::Set16(1), thirds = O::Set32(kThirds);
+    size_t done = 0;
+    for (; done + kPixels + 2 <= job.n; done += kPixels) {
+        const uint8_t* from[kHalves];
+        const uint8_t* old[kHalves];
+        uint8_t* to[kHalves];
+        for (size_t h = 0; h < kHalves; ++h) {
+            from[h] = job.src + (done + 4 * h) * 3;
+            old[h] = to[h] = job.dst + (done + 4 * h) * 3;
+        }
+        const auto px = O::ShuffleBytes(O::LoadHalves(from), spread);
+        const auto g = O::MulhiU16(O::Madd16(O::MaddU8(px, weights), ones), thirds);
+        const auto kept = O::And(O::LoadHalves(old), tail);
+        O::StoreHalves(to, O::Or(O::ShuffleBytes(g, gather), kept));
+    }
+    return done;
+}
+
+// Only where byte shuffles are.
+template <typename O>
+constexpr FastRowFn Greyscale24Kernel() {
+    if constexpr (O::kByteShuffle) {
+        return Greyscale24<O>;
+    } else {
+        return nullptr;
+    }
+}
+
 template <typename O, bool k565>
 size_t Greyscale16(const RowJob& job) {
     const auto five = O::Set16(31), thirds = O::Set16(kThirds);
@@ -341,7 +384,7 @@ FastRowFn KernelFor(RowKind kind, TPixelLayout layout) {
         {{K::Blue16, K::Blue16, K::Blue24, K::Blue32}},
         {{K::AlphaChannel555, K::AlphaChannel565, nullptr, K::AlphaChannel32}},
         {{K::Negative16, K::Negative16, K::Negative24, K::Negative32}},
-        {{K::Greyscale555, K::Greyscale565, nullptr, K::Greyscale32}},
+        {{K::Greyscale555, K::Greyscale565, Greyscale24Kernel<O>(), K::Greyscale32}},
     };
     return kTable[int(kind)].by_layout[at];
 }

@@ -31,6 +31,10 @@ struct Sse2 : VectorOps<16> {
         const V s = _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packs_epi32(s, s));
     }
+    // One 16-byte piece is the whole register.
+    static V LoadHalves(const uint8_t* const (&piece)[1]) { return Load(piece[0]); }
+    static void StoreHalves(uint8_t* const (&piece)[1], V v) { Store(piece[0], v); }
+    static V HalvesUp(V) { return Zero(); }
     // Lane i takes lane i - 1; lane 0 takes the last lane of `carry`.
     static V ShiftLanesUp32(V a, V carry) { return _mm_or_si128(_mm_slli_si128(a, 4), _mm_srli_si128(carry, 12)); }
     // 4 alpha bytes, one per 32-bit lane.

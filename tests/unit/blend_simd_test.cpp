@@ -67,8 +67,9 @@ TEST_F(RowKernelTest, FastRowsMatchReferenceOnRandomRows) {
                 }
             }
         }
-        // Every operation has its vector path at 15, 16 and 32 bits; 24 bits lacks four of them.
-        EXPECT_EQ(with_fast_path, path.sse2 ? 4 * 12 - 4 : 0);
+        // Every operation has its vector path at 15, 16 and 32 bits; 24 bits lacks four of them, or
+        // three with AVX2's byte shuffles (grey).
+        EXPECT_EQ(with_fast_path, path.avx2 ? 4 * 12 - 3 : path.sse2 ? 4 * 12 - 4 : 0);
     }
 }
 
