@@ -43,16 +43,6 @@ SpanPattern MakeSpanPattern(uint32_t bpp, uint32_t colour) {
     return p;
 }
 
-// Rows of a rectangle lie a pitch apart, which the hardware prefetcher follows late; asking for the
-// row after next hides most of the wait for lines that are not in the cache.
-constexpr int64_t kPrefetchRows = 2;
-
-inline void PrefetchRun(const uint8_t* p, size_t bytes) {
-    for (const uint8_t* q = p; q < p + bytes; q += 64) {
-        _mm_prefetch(reinterpret_cast<const char*>(q), _MM_HINT_T0);
-    }
-}
-
 template <size_t N>
 inline void Put(uint8_t* dst, const uint8_t* pattern) {
     std::memcpy(dst, pattern, N);
@@ -145,9 +135,6 @@ __attribute__((target("avx2"))) void FillRowsAvx2(uint8_t* row, int64_t pitch, i
             continue;
         }
         uint8_t* const end = row + bytes;
-        if (rows > kPrefetchRows) {
-            PrefetchRun(row + kPrefetchRows * pitch, bytes);
-        }
         Put32(row, v0);
         uint8_t* a = pixel_aligned
                          ? reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(row) + 32) & ~uintptr_t(31))
