@@ -19,7 +19,7 @@ struct TexelSource {
     const uint8_t* pixels;
     size_t pitch;
     int32_t max_x, max_y;
-    // Texels may be gathered eight at a time: 32-bit pixels, byte offsets that fit an int32, a
+    // Texels may be gathered eight at a time: 2- or 4-byte pixels, byte offsets that fit an int32, a
     // processor with AVX2, and a texture that is not the destination (whose texels a row may change).
     bool gather;
 };
@@ -41,6 +41,36 @@ __attribute__((target("avx2"))) int64_t GatherTexels32(uint8_t* out, int64_t cou
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i * 4), _mm256_i32gather_epi32(base, offset, 1));
         u = _mm256_add_epi32(u, u8);
         v = _mm256_add_epi32(v, v8);
+    }
+    return i;
+}
+
+// Eight 16-bit texels at (u, v) in the low halves of the lanes; u and v step on by eight pixels.
+__attribute__((target("avx2"), always_inline)) inline __m256i Gather16(const int* base, __m256i& u, __m256i& v,
+                                                                       __m256i u8, __m256i v8, __m256i pitch) {
+    const __m256i offset = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, 16), pitch),
+                                            _mm256_slli_epi32(_mm256_srli_epi32(u, 16), 1));
+    u = _mm256_add_epi32(u, u8);
+    v = _mm256_add_epi32(v, v8);
+    return _mm256_and_si256(_mm256_i32gather_epi32(base, offset, 1), _mm256_set1_epi32(0xFFFF));
+}
+
+// The same for 16-bit texels, sixteen per step: each lane gathers 32 bits at its texel and keeps the
+// low half. The read may reach two bytes past the last texel, which surfaces keep spare for this.
+__attribute__((target("avx2"))) int64_t GatherTexels16(uint8_t* out, int64_t count, uint32_t uu, uint32_t vv,
+                                                       uint32_t su, uint32_t sv, const TexelSource& s) {
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i u = _mm256_add_epi32(_mm256_set1_epi32(int(uu)), _mm256_mullo_epi32(_mm256_set1_epi32(int(su)), lane));
+    __m256i v = _mm256_add_epi32(_mm256_set1_epi32(int(vv)), _mm256_mullo_epi32(_mm256_set1_epi32(int(sv)), lane));
+    const __m256i u8 = _mm256_set1_epi32(int(su * 8)), v8 = _mm256_set1_epi32(int(sv * 8));
+    const __m256i pitch = _mm256_set1_epi32(int(s.pitch));
+    const int* base = reinterpret_cast<const int*>(s.pixels);
+    int64_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const __m256i first = Gather16(base, u, v, u8, v8, pitch), second = Gather16(base, u, v, u8, v8, pitch);
+        // The pack works within each 128-bit half; the quarter swap puts the pixels back in order.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i * 2),
+                            _mm256_permute4x64_epi64(_mm256_packus_epi32(first, second), 0xD8));
     }
     return i;
 }
@@ -113,10 +143,12 @@ void TexelRun(uint8_t* p, int64_t n, int32_t u, int32_t v, int32_t du, int32_t d
             PutTexel<Px, kKeyed>(out, texels + (uu >> 16) * Px::kBytes, key);
         }
     } else {
-        if constexpr (Px::kBytes == 4 && !kKeyed) {
+        if constexpr ((Px::kBytes == 4 || Px::kBytes == 2) && !kKeyed) {
             if (s.gather) {
-                const int64_t done = GatherTexels32(out, (end - out) / 4, uu, vv, su, sv, s);
-                out += done * 4, uu += su * uint32_t(done), vv += sv * uint32_t(done);
+                const int64_t pixels_left = (end - out) / Px::kBytes;
+                const int64_t done = Px::kBytes == 4 ? GatherTexels32(out, pixels_left, uu, vv, su, sv, s)
+                                                     : GatherTexels16(out, pixels_left, uu, vv, su, sv, s);
+                out += done * Px::kBytes, uu += su * uint32_t(done), vv += sv * uint32_t(done);
             }
         }
 #pragma GCC unroll 4
@@ -171,7 +203,7 @@ void PaintTextureRow(TBufferVx& b, const TEdgeTables& t, int32_t xa, int32_t xb,
 template <bool kKeyed>
 void Fill(TBufferVx& b, const TBufferVx& texture, std::span<const TPolyVertex> vertices, uint32_t key) {
     if (vertices.size() < 2 || !FinitePositions(vertices) || LayoutOf(texture) != LayoutOf(b)) return;
-    const bool gather = LayoutOf(b) == TPixelLayout::Xrgb32 && &texture != &b && platform::Cpu().avx2 &&
+    const bool gather = LayoutOf(b) != TPixelLayout::Bgr24 && &texture != &b && platform::Cpu().avx2 &&
                         uint64_t(texture.pitch()) * uint64_t(texture.height()) < (uint64_t(1) << 31);
     const TexelSource source{texture.pixels(), size_t(texture.pitch()), texture.width() - 1, texture.height() - 1,
                              gather};

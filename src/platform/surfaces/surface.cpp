@@ -10,6 +10,7 @@ namespace vxl::platform {
 namespace {
 
 constexpr size_t kAlign = 64;
+constexpr size_t kSpareBytes = 4;
 
 // Rectangles whose sides do not fit 31 bits are refused before any width is computed.
 bool Sane(const Rect& r) {
@@ -30,8 +31,9 @@ uint32_t KeyMask(const PixelFormat& f) {
 Surface::Surface(std::shared_ptr<ScreenState> screen, int32_t width, int32_t height, uint32_t caps)
     : screen_(std::move(screen)), width_(width), height_(height), format_(screen_->format), caps_(caps) {
     pitch_ = int32_t(width_ * format_.BytesPerPixel());
-    // Cache-line aligned so that whole-surface fills and copies run on aligned stores.
-    const size_t bytes = (size_t(pitch_) * size_t(height_) + kAlign - 1) / kAlign * kAlign;
+    // Cache-line aligned so that whole-surface fills and copies run on aligned stores, with a few spare
+    // bytes after the last pixel so that a 4-byte vector read of any smaller pixel stays inside.
+    const size_t bytes = (size_t(pitch_) * size_t(height_) + kSpareBytes + kAlign - 1) / kAlign * kAlign;
     memory_.reset(static_cast<uint8_t*>(std::aligned_alloc(kAlign, bytes ? bytes : kAlign)));
     if (memory_) {
         std::memset(memory_.get(), 0, bytes);
