@@ -305,7 +305,7 @@ template <typename O, bool k565>
 size_t Greyscale16(const RowJob& job) {
     const auto five = O::Set16(31), thirds = O::Set16(kThirds);
     // g placed in all three fields by one multiply: 16 bits double it for the 6-bit green.
-    const auto spread = O::Set16(k565 ? 0x0841 : 0x0421);
+    const auto spread = O::Opaque(O::Set16(k565 ? 0x0841 : 0x0421));
     constexpr int kRed = k565 ? 11 : 10, kGreen = k565 ? 6 : 5;
     return PixelRun<O, 2>(job, [&](auto, auto s, const uint8_t*) {
         const auto red = k565 ? O::template Srli16<kRed>(s) : O::And(O::template Srli16<kRed>(s), five);

@@ -37,6 +37,12 @@ struct VectorOps {
     static V Mullo16(V a, V b) { return (V)((U16)a * (U16)b); }
     static V CmpEq16(V a, V b) { return (V)((U16)a == (U16)b); }
     static V CmpEq32(V a, V b) { return (V)((U32)a == (U32)b); }
+    // The value as one the compiler cannot see into: a constant multiplier then stays one multiply
+    // instead of becoming a longer chain of shifts and adds.
+    static V Opaque(V a) {
+        asm("" : "+x"(a));
+        return a;
+    }
     template <int n>
     static V Srli16(V a) {
         return (V)((U16)a >> n);
