@@ -4,7 +4,7 @@ namespace vxl {
 
 using namespace platform;
 
-bool BlitAndWait(Surface& status, const std::function<HResult()>& blit, const std::function<void()>& restore) {
+bool BlitAndWait(Surface& status, FunctionRef<HResult()> blit, FunctionRef<void()> restore) {
     for (int attempt = 0; attempt < kMaxBlitterRetries; ++attempt) {
         const HResult hr = blit();
         if (hr == DD_OK) {
@@ -26,7 +26,7 @@ bool BlitAndWait(Surface& status, const std::function<HResult()>& blit, const st
     return false;
 }
 
-void FillAndWait(Surface& surface, const Rect* target, uint32_t colour, const std::function<void()>& restore) {
+void FillAndWait(Surface& surface, const Rect* target, uint32_t colour, FunctionRef<void()> restore) {
     BltFx fx;
     fx.fill_colour = colour;
     BlitAndWait(

@@ -39,7 +39,14 @@ SpanPattern MakeSpanPattern(uint32_t bpp, uint32_t colour) {
         (bpp == 3 && (colour & 0xFF) == ((colour >> 8) & 0xFF) && (colour & 0xFF) == ((colour >> 16) & 0xFF)) ||
         (bpp == 4 && colour == (colour & 0xFF) * 0x01010101u);
     p.avx2 = Cpu().avx2;
-    FillSpanReferenceBytes(p.pattern, sizeof p.pattern, bpp, colour);
+    if (bpp == 2 || bpp == 4) {  // whole words: cheaper than a pixel at a time, and every fill pays it
+        const uint32_t word = bpp == 2 ? (colour & 0xFFFF) * 0x10001u : colour;
+        for (size_t i = 0; i < sizeof p.pattern; i += 4) {
+            std::memcpy(p.pattern + i, &word, 4);
+        }
+    } else {
+        FillSpanReferenceBytes(p.pattern, sizeof p.pattern, bpp, colour);
+    }
     return p;
 }
 
