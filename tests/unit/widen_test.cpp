@@ -7,28 +7,30 @@
 namespace vxl::testing {
 namespace {
 
-// Repeated three times, so that whole vectors and the pixels after them are both checked.
-std::vector<uint32_t> Widened(std::vector<uint16_t> six, int green_bits) {
-    std::vector<uint16_t> in;
-    for (int i = 0; i < 3; ++i) in.insert(in.end(), six.begin(), six.end());
-    std::vector<uint32_t> out(in.size());
-    platform::WidenRow(in.data(), out.data(), int32_t(out.size()), green_bits);
-    return out;
+uint32_t Field(uint32_t value, uint32_t bits) {
+    return value * 255 / ((1u << bits) - 1);
 }
 
-std::vector<uint32_t> Thrice(std::vector<uint32_t> six) {
-    std::vector<uint32_t> all;
-    for (int i = 0; i < 3; ++i) all.insert(all.end(), six.begin(), six.end());
-    return all;
-}
-
-// Full channels stay full, black stays black, and each channel lands in its own byte with its top
-// bits repeated below.
-TEST(WidenTest, ChannelsKeepTheirRange) {
-    EXPECT_EQ(Widened({0xFFFF, 0x0000, 0xF800, 0x07E0, 0x001F, 0x8410}, 6),
-              Thrice({0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF848284}));
-    EXPECT_EQ(Widened({0x7FFF, 0x8000, 0x7C00, 0x03E0, 0x001F, 0x4210}, 5),
-              Thrice({0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF848484}));
+// Every 16-bit value at both layouts widens each field as floor(i * 255 / (2^n - 1)), the colour
+// unpack's rule; bit 15 of the 5-5-5 layout is ignored. The whole vector and the short tail
+// (a count that is no multiple of eight) are both checked.
+TEST(WidenTest, EveryValueWidensLikeTheColourUnpack) {
+    std::vector<uint16_t> in(65536);
+    for (uint32_t v = 0; v < in.size(); ++v) in[v] = uint16_t(v);
+    for (const int green_bits : {5, 6}) {
+        std::vector<uint32_t> out(in.size()), tail(13);
+        platform::WidenRow(in.data(), out.data(), int32_t(out.size()), green_bits);
+        platform::WidenRow(in.data() + 1000, tail.data(), int32_t(tail.size()), green_bits);
+        const uint32_t red_shift = 5 + uint32_t(green_bits), green_mask = (1u << green_bits) - 1;
+        for (uint32_t v = 0; v < in.size(); ++v) {
+            const uint32_t want = 0xFF000000u | Field((v >> red_shift) & 31, 5) << 16 |
+                                  Field((v >> 5) & green_mask, uint32_t(green_bits)) << 8 | Field(v & 31, 5);
+            ASSERT_EQ(out[v], want) << green_bits << "-bit green, value 0x" << std::hex << v;
+            if (v >= 1000 && v < 1013) {
+                ASSERT_EQ(tail[v - 1000], want) << "tail, value 0x" << std::hex << v;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Widening of 15- and 16-bit pictures to 32-bit xRGB for presentation. Each channel's top bits are
-// repeated below it, so that a full channel stays full (255) and black stays black.
+// Widening of 15- and 16-bit pictures to 32-bit xRGB for presentation. A field of n bits becomes
+// floor(i * 255 / (2^n - 1)), the same widening as the colour unpack, so the screen shows the colour
+// that unRGB reports: full channels stay full (255) and black stays black.
 #pragma once
 
 #include <cstdint>
