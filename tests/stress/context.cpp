@@ -209,25 +209,8 @@ const char* Context::File() {
     return files.all[rng.Below(uint32_t(files.all.size()))].c_str();
 }
 
-const char* Context::Picture(bool careful_name) {
-    if (careful_name ? rng.Chance(90) : rng.Chance(35)) {
-        return files.pictures[rng.Below(uint32_t(files.pictures.size()))].c_str();
-    }
-    return File();
-}
-
-const char* Context::SaveName(bool careful_name) {
-    if (careful_name ? rng.Chance(95) : rng.Chance(50)) {
-        return files.saves[rng.Below(uint32_t(files.saves.size()))].c_str();
-    }
-    return File();
-}
-
-const char* Context::AlphaFile(bool careful_name) {
-    if (careful_name ? rng.Chance(90) : rng.Chance(50)) {
-        return files.alphas[rng.Below(uint32_t(files.alphas.size()))].c_str();
-    }
-    return File();
+const char* Context::Named(const std::vector<std::string>& fitting, uint32_t percent) {
+    return rng.Chance(percent) ? fitting[rng.Below(uint32_t(fitting.size()))].c_str() : File();
 }
 
 const char* Context::Text() {

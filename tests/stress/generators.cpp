@@ -55,7 +55,7 @@ void Context::Generate(Id id) {
             Call<RGB>(id, Opacity(), Opacity(), Opacity());
             break;
         case Id::GetImageSize:
-            Call<GetImageSize>(id, Picture(careful()), Out<int32_t>(), Out<int32_t>());
+            Call<GetImageSize>(id, Named(files.pictures, careful() ? 90 : 35), Out<int32_t>(), Out<int32_t>());
             break;
         case Id::GetDLLInfo: {
             const char** name = Out<const char*>();
@@ -229,11 +229,11 @@ void Context::Generate(Id id) {
             break;
         case Id::SaveTGA:
             pending_handle = h;
-            Call<SaveTGA>(id, h, SaveName(careful()));
+            Call<SaveTGA>(id, h, Named(files.saves, careful() ? 95 : 50));
             break;
         case Id::LoadAlpha:
             pending_handle = h;
-            Call<LoadAlpha>(id, h, AlphaFile(careful()));
+            Call<LoadAlpha>(id, h, Named(files.alphas, careful() ? 90 : 50));
             break;
         case Id::AlphaPointer:
         case Id::BufferPointer: {
@@ -265,7 +265,7 @@ void Context::Generate(Id id) {
                 Closed(old);
             }
             if (id == Id::SetupImageBuffer) {
-                Issued(Call<SetupImageBuffer>(id, Picture(careful()), Flag()));
+                Issued(Call<SetupImageBuffer>(id, Named(files.pictures, careful() ? 90 : 35), Flag()));
                 break;
             }
             int32_t w = 0, ht = 0;

@@ -13,7 +13,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +22,6 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "run.h"
 
@@ -48,13 +46,12 @@ struct Options {
     double hang_seconds = 5;
     std::string scratch;
     bool quiet = false;
-    bool verbose = false;
 };
 
 [[noreturn]] void Usage() {
     std::fprintf(stderr,
                  "usage: vxl_stress --lib PATH [--seed N] [--calls K] [--seconds S] [--hang-seconds H]\n"
-                 "                  [--scratch DIR] [--quiet] [--verbose]\n"
+                 "                  [--scratch DIR] [--quiet]\n"
                  "  --seed N alone replays one run; with --seconds, seeds N, N+1, ... run until S seconds\n"
                  "  have passed; without --seed the first seed comes from the clock.\n");
     std::exit(2);
@@ -82,8 +79,6 @@ Options Parse(int argc, char** argv) {
             o.hang_seconds = std::stod(value());
         } else if (a == "--scratch") {
             o.scratch = value();
-        } else if (a == "--verbose") {
-            o.verbose = true;
         } else if (a == "--quiet") {
             o.quiet = true;
         } else {
@@ -104,9 +99,8 @@ std::string Describe(const RunOptions& r) {
 }
 
 struct Totals {
-    uint64_t runs = 0, calls = 0, fatal_caught = 0, full_screen_exits = 0, stream_errors = 0, reopens = 0;
+    uint64_t runs = 0, calls = 0, full_screen_exits = 0;
     uint64_t per_export[kExportCount] = {};
-    uint64_t per_export_ns[kExportCount] = {};
 };
 
 struct Outcome {
@@ -229,13 +223,7 @@ int main(int argc, char** argv) {
         const Outcome outcome = Watch(o, run, exports, record);
         totals.runs++;
         totals.calls += record->calls_started.load();
-        totals.fatal_caught += record->fatal_caught;
-        totals.stream_errors += record->stream_errors;
-        totals.reopens += record->display_reopens;
-        for (int i = 0; i < kExportCount; ++i) {
-            totals.per_export[i] += record->per_export[i];
-            totals.per_export_ns[i] += record->per_export_ns[i];
-        }
+        for (int i = 0; i < kExportCount; ++i) totals.per_export[i] += record->per_export[i];
         if (!outcome.ok) {
             PrintFailure(o, run, outcome, record);
             status = 1;
@@ -247,7 +235,6 @@ int main(int argc, char** argv) {
             std::printf("seed %llu (%s): %llu calls ok%s%s\n", static_cast<unsigned long long>(seed),
                         Describe(run).c_str(), static_cast<unsigned long long>(record->calls_started.load()),
                         fatal_exit ? ", ended by the fatal error " : "", fatal_exit ? outcome.what.c_str() + 6 : "");
-            if (o.verbose) PrintTrace(record);
             std::fflush(stdout);
         }
         ++seed;
@@ -264,26 +251,12 @@ int main(int argc, char** argv) {
         }
     }
     std::printf(
-        "vxl_stress: %llu runs, %llu calls in %.1f s (%.0f calls/s); exports present %d/%d, exercised %d%s%s;\n"
-        "  fatal errors caught %llu (windowed) + %llu (full-screen exits), file errors %llu, display re-opens %llu\n",
+        "vxl_stress: %llu runs, %llu calls in %.1f s (%.0f calls/s); exports present %d/%d, exercised %d%s%s;"
+        " %llu full-screen fatal exits\n",
         static_cast<unsigned long long>(totals.runs), static_cast<unsigned long long>(totals.calls), elapsed,
         elapsed > 0 ? double(totals.calls) / elapsed : 0.0, present, kExportCount, exercised,
         missing.empty() ? "" : " (never called:", missing.empty() ? "" : (missing + ")").c_str(),
-        static_cast<unsigned long long>(totals.fatal_caught), static_cast<unsigned long long>(totals.full_screen_exits),
-        static_cast<unsigned long long>(totals.stream_errors), static_cast<unsigned long long>(totals.reopens));
-    if (o.verbose) {
-        std::vector<int> order;
-        for (int i = 0; i < kExportCount; ++i) order.push_back(i);
-        std::sort(order.begin(), order.end(),
-                  [&](int a, int b) { return totals.per_export_ns[a] > totals.per_export_ns[b]; });
-        std::printf("  most time spent in:");
-        for (size_t i = 0; i < 8; ++i) {
-            const int e = order[i];
-            std::printf(" %s %.2f s (%llu calls)", ExportName(Id(e)), double(totals.per_export_ns[e]) * 1e-9,
-                        static_cast<unsigned long long>(totals.per_export[e]));
-        }
-        std::printf("\n");
-    }
+        static_cast<unsigned long long>(totals.full_screen_exits));
     std::printf("%llu passed, %d failed\n", static_cast<unsigned long long>(totals.runs - (status ? 1 : 0)),
                 status ? 1 : 0);
     std::error_code ignored;

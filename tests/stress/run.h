@@ -4,7 +4,6 @@
 #pragma once
 
 #include <SDL.h>
-#include <time.h>
 
 #include <climits>
 #include <cmath>
@@ -81,9 +80,8 @@ public:
     int32_t Flag();  // boolean arguments
     float Float(float lo, float hi);
     const char* File();  // any file name, or null
-    const char* Picture(bool careful_name);
-    const char* SaveName(bool careful_name);
-    const char* AlphaFile(bool careful_name);
+    // A name from `fitting` `percent` times in a hundred, else any file name or null.
+    const char* Named(const std::vector<std::string>& fitting, uint32_t percent);
     const char* Text();
     uint32_t Window();
     int32_t Key();
@@ -188,22 +186,6 @@ struct Formatter {
     }
 };
 
-// Adds the time until it is destroyed to a counter, also when an exception passes.
-class Timing {
-public:
-    explicit Timing(uint64_t& total) : total_(total), start_(Nanoseconds()) {}
-    ~Timing() { total_ += Nanoseconds() - start_; }
-    static uint64_t Nanoseconds() {
-        timespec t;
-        clock_gettime(CLOCK_MONOTONIC, &t);
-        return uint64_t(t.tv_sec) * 1000000000u + uint64_t(t.tv_nsec);
-    }
-
-private:
-    uint64_t& total_;
-    uint64_t start_;
-};
-
 template <typename Sig>
 struct Caller;
 template <typename R, typename... P>
@@ -227,7 +209,6 @@ struct Caller<R(P...)> {
 template <typename Sig, typename... A>
 auto Context::Call(Id id, A... args) {
     Record(id, Caller<Sig>::Text(ExportName(id), args...));
-    const Timing timing(record->per_export_ns[int(id)]);
     return Caller<Sig>::Invoke(exports_[int(id)], args...);
 }
 

@@ -1,5 +1,5 @@
 // What a run (a forked child) leaves for the supervisor in memory both share: the calls it started,
-// the last calls as text, counters, and the failure it detected itself. Written by the child as it
+// the last calls as text, calls per export, and the failure it detected itself. Written by the child as it
 // goes, so that it survives a crash, a sanitizer exit or a kill.
 #pragma once
 
@@ -15,13 +15,9 @@ constexpr int kTraceWidth = 400;
 
 struct SharedRecord {
     std::atomic<uint64_t> calls_started;
-    int32_t last_export;       // Id of the call in progress or last made, -1 before any
-    uint64_t fatal_caught;     // fatal errors caught as exceptions and survived
-    uint64_t stream_errors;    // file exceptions without a log line
-    uint64_t display_reopens;  // displays re-opened after a fatal error or a close
+    int32_t last_export;  // Id of the call in progress or last made, -1 before any
     uint64_t per_export[kExportCount];
-    uint64_t per_export_ns[kExportCount];  // time spent in each export
-    char failure[1024];                    // set by the child for failures it sees itself (then it exits 3)
+    char failure[1024];  // set by the child for failures it sees itself (then it exits 3)
     char trace[kTraceLines][kTraceWidth];
 };
 
