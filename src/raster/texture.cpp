@@ -24,53 +24,53 @@ struct TexelSource {
     bool gather;
 };
 
-// Pixels 0 .. count-1 of a turned run of 32-bit texels inside the texture, eight per gather; returns
-// how many it painted. The lanes step u and v exactly as the scalar loop does (mod 2^32).
-__attribute__((target("avx2"))) int64_t GatherTexels32(uint8_t* out, int64_t count, uint32_t uu, uint32_t vv,
-                                                       uint32_t su, uint32_t sv, const TexelSource& s) {
+// Eight texel addresses per step for a turned run: u and v in the lanes, stepped exactly as the
+// scalar loop steps them (mod 2^32).
+struct TexelLanes {
+    __m256i u, v, u8, v8, pitch;
+    const int* base;
+};
+
+__attribute__((target("avx2"), always_inline)) inline TexelLanes StartLanes(uint32_t uu, uint32_t vv, uint32_t su,
+                                                                            uint32_t sv, const TexelSource& s) {
     const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    __m256i u = _mm256_add_epi32(_mm256_set1_epi32(int(uu)), _mm256_mullo_epi32(_mm256_set1_epi32(int(su)), lane));
-    __m256i v = _mm256_add_epi32(_mm256_set1_epi32(int(vv)), _mm256_mullo_epi32(_mm256_set1_epi32(int(sv)), lane));
-    const __m256i u8 = _mm256_set1_epi32(int(su * 8)), v8 = _mm256_set1_epi32(int(sv * 8));
-    const __m256i pitch = _mm256_set1_epi32(int(s.pitch));
-    const int* base = reinterpret_cast<const int*>(s.pixels);
-    int64_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        const __m256i offset = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, 16), pitch),
-                                                _mm256_slli_epi32(_mm256_srli_epi32(u, 16), 2));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i * 4), _mm256_i32gather_epi32(base, offset, 1));
-        u = _mm256_add_epi32(u, u8);
-        v = _mm256_add_epi32(v, v8);
-    }
-    return i;
+    return {_mm256_add_epi32(_mm256_set1_epi32(int(uu)), _mm256_mullo_epi32(_mm256_set1_epi32(int(su)), lane)),
+            _mm256_add_epi32(_mm256_set1_epi32(int(vv)), _mm256_mullo_epi32(_mm256_set1_epi32(int(sv)), lane)),
+            _mm256_set1_epi32(int(su * 8)),
+            _mm256_set1_epi32(int(sv * 8)),
+            _mm256_set1_epi32(int(s.pitch)),
+            reinterpret_cast<const int*>(s.pixels)};
 }
 
-// Eight 16-bit texels at (u, v) in the low halves of the lanes; u and v step on by eight pixels.
-__attribute__((target("avx2"), always_inline)) inline __m256i Gather16(const int* base, __m256i& u, __m256i& v,
-                                                                       __m256i u8, __m256i v8, __m256i pitch) {
-    const __m256i offset = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, 16), pitch),
-                                            _mm256_slli_epi32(_mm256_srli_epi32(u, 16), 1));
-    u = _mm256_add_epi32(u, u8);
-    v = _mm256_add_epi32(v, v8);
-    return _mm256_and_si256(_mm256_i32gather_epi32(base, offset, 1), _mm256_set1_epi32(0xFFFF));
+// The 32 bits at each of the next eight texels of kBytes bytes.
+template <uint32_t kBytes>
+__attribute__((target("avx2"), always_inline)) inline __m256i GatherStep(TexelLanes& l) {
+    constexpr int kShift = kBytes == 4 ? 2 : 1;
+    const __m256i offset = _mm256_add_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(l.v, 16), l.pitch),
+                                            _mm256_slli_epi32(_mm256_srli_epi32(l.u, 16), kShift));
+    l.u = _mm256_add_epi32(l.u, l.u8);
+    l.v = _mm256_add_epi32(l.v, l.v8);
+    return _mm256_i32gather_epi32(l.base, offset, 1);
 }
 
-// The same for 16-bit texels, sixteen per step: each lane gathers 32 bits at its texel and keeps the
-// low half. The read may reach two bytes past the last texel, which surfaces keep spare for this.
-__attribute__((target("avx2"))) int64_t GatherTexels16(uint8_t* out, int64_t count, uint32_t uu, uint32_t vv,
-                                                       uint32_t su, uint32_t sv, const TexelSource& s) {
-    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    __m256i u = _mm256_add_epi32(_mm256_set1_epi32(int(uu)), _mm256_mullo_epi32(_mm256_set1_epi32(int(su)), lane));
-    __m256i v = _mm256_add_epi32(_mm256_set1_epi32(int(vv)), _mm256_mullo_epi32(_mm256_set1_epi32(int(sv)), lane));
-    const __m256i u8 = _mm256_set1_epi32(int(su * 8)), v8 = _mm256_set1_epi32(int(sv * 8));
-    const __m256i pitch = _mm256_set1_epi32(int(s.pitch));
-    const int* base = reinterpret_cast<const int*>(s.pixels);
+// Pixels 0 .. count-1 of a turned run of 2- or 4-byte texels inside the texture; returns how many it
+// painted. A 2-byte texel is the low half of the 32 bits gathered at it: the read may reach two bytes
+// past the last texel, which surfaces keep spare for this.
+template <uint32_t kBytes>
+__attribute__((target("avx2"))) int64_t GatherTexels(uint8_t* out, int64_t count, uint32_t uu, uint32_t vv, uint32_t su,
+                                                     uint32_t sv, const TexelSource& s) {
+    TexelLanes lanes = StartLanes(uu, vv, su, sv, s);
+    constexpr int64_t kStep = 32 / kBytes;
     int64_t i = 0;
-    for (; i + 16 <= count; i += 16) {
-        const __m256i first = Gather16(base, u, v, u8, v8, pitch), second = Gather16(base, u, v, u8, v8, pitch);
-        // The pack works within each 128-bit half; the quarter swap puts the pixels back in order.
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i * 2),
-                            _mm256_permute4x64_epi64(_mm256_packus_epi32(first, second), 0xD8));
+    for (; i + kStep <= count; i += kStep) {
+        __m256i texels = GatherStep<kBytes>(lanes);
+        if constexpr (kBytes == 2) {
+            const __m256i low = _mm256_set1_epi32(0xFFFF);
+            const __m256i second = _mm256_and_si256(GatherStep<kBytes>(lanes), low);
+            // The pack works within each 128-bit half; the quarter swap puts the pixels back in order.
+            texels = _mm256_permute4x64_epi64(_mm256_packus_epi32(_mm256_and_si256(texels, low), second), 0xD8);
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i * kBytes), texels);
     }
     return i;
 }
@@ -146,8 +146,7 @@ void TexelRun(uint8_t* p, int64_t n, int32_t u, int32_t v, int32_t du, int32_t d
         if constexpr ((Px::kBytes == 4 || Px::kBytes == 2) && !kKeyed) {
             if (s.gather) {
                 const int64_t pixels_left = (end - out) / Px::kBytes;
-                const int64_t done = Px::kBytes == 4 ? GatherTexels32(out, pixels_left, uu, vv, su, sv, s)
-                                                     : GatherTexels16(out, pixels_left, uu, vv, su, sv, s);
+                const int64_t done = GatherTexels<Px::kBytes>(out, pixels_left, uu, vv, su, sv, s);
                 out += done * Px::kBytes, uu += su * uint32_t(done), vv += sv * uint32_t(done);
             }
         }

@@ -319,6 +319,47 @@ void SdlBackend::PollEvents(std::vector<Message>* out) {
     }
 }
 
+namespace {
+
+// Black over the target outside `picture`: the letterbox bars, not the whole target.
+void ClearAround(SDL_Surface* target, const SDL_Rect& picture) {
+    const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
+    const int tw = target->w, th = target->h, x = picture.x, y = picture.y, w = picture.w, h = picture.h;
+    const SDL_Rect bars[4] = {{0, 0, tw, y}, {0, y + h, tw, th - h - y}, {0, y, x, h}, {x + w, y, tw - w - x, h}};
+    for (const SDL_Rect& bar : bars) {
+        if (bar.w > 0 && bar.h > 0) {
+            SDL_FillRect(target, &bar, black);
+        }
+    }
+}
+
+}  // namespace
+
+SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* source, uint32_t screen, bool scaled) {
+    const uint32_t format = source->format->format;
+    const bool widen =
+        view.format.rgb_bit_count == 16 && (screen == SDL_PIXELFORMAT_RGB888 || screen == SDL_PIXELFORMAT_ARGB8888);
+    // A scale that also converts is SDL's slowest path: convert first, then scale in the screen's format.
+    if (!widen && !(scaled && format != screen)) {
+        return source;
+    }
+    SDL_Surface* staging = Staging(view.width, view.height, screen);
+    if (!staging) {
+        return source;
+    }
+    if (!widen) {
+        SDL_BlitSurface(source, nullptr, staging, nullptr);
+        return staging;
+    }
+    const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
+    for (int32_t row = 0; row < view.height; ++row) {
+        WidenRow(reinterpret_cast<const uint16_t*>(view.pixels + int64_t(row) * view.pitch),
+                 reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging->pixels) + int64_t(row) * staging->pitch),
+                 view.width, green_bits);
+    }
+    return staging;
+}
+
 void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
     SDL_Window* w = Find(id);
     const uint32_t format = SdlFormatOf(view.format);
@@ -344,39 +385,10 @@ void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t 
             dw = th * view.width / view.height;
         }
         x = int32_t((tw - dw) / 2), y = int32_t((th - dh) / 2);
-        const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
-        const SDL_Rect bars[4] = {{0, 0, int(tw), y},
-                                  {0, y + int(dh), int(tw), int(th - dh) - y},
-                                  {0, y, x, int(dh)},
-                                  {x + int(dw), y, int(tw - dw) - x, int(dh)}};
-        for (const SDL_Rect& bar : bars) {
-            if (bar.w > 0 && bar.h > 0) {
-                SDL_FillRect(target, &bar, black);
-            }
-        }
+        ClearAround(target, SDL_Rect{x, y, int(dw), int(dh)});
     }
     const bool scaled = dw != view.width || dh != view.height;
-    const uint32_t screen = target->format->format;
-    const bool widen =
-        view.format.rgb_bit_count == 16 && (screen == SDL_PIXELFORMAT_RGB888 || screen == SDL_PIXELFORMAT_ARGB8888);
-    // A scale that also converts is SDL's slowest path: convert first, then scale in the screen's format.
-    SDL_Surface* picture = source;
-    if (widen || (scaled && format != screen)) {
-        if (SDL_Surface* staging = Staging(view.width, view.height, screen)) {
-            if (widen) {
-                const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
-                for (int32_t row = 0; row < view.height; ++row) {
-                    WidenRow(reinterpret_cast<const uint16_t*>(view.pixels + int64_t(row) * view.pitch),
-                             reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging->pixels) +
-                                                         int64_t(row) * staging->pitch),
-                             view.width, green_bits);
-                }
-            } else {
-                SDL_BlitSurface(source, nullptr, staging, nullptr);
-            }
-            picture = staging;
-        }
-    }
+    SDL_Surface* picture = InScreenFormat(view, source, target->format->format, scaled);
     SDL_Rect dst{x, y, int(dw), int(dh)};
     if (scaled) {
         SDL_BlitScaled(picture, nullptr, target, &dst);

@@ -66,6 +66,9 @@ private:
     };
     std::unique_ptr<SDL_Surface, SurfaceFree> staging_;
     SDL_Surface* Staging(int width, int height, uint32_t format);
+    // `source` (the picture of `view`) ready to blit in the screen's format: itself, or widened or
+    // converted into the staging surface.
+    SDL_Surface* InScreenFormat(const PixelView& view, SDL_Surface* source, uint32_t screen, bool scaled);
     // Where each full-screen window was before, to put it back.
     std::map<WindowId, WindowedGeometry> windowed_;
     // Sees every SDL event as it is produced, injected ones included, and turns device changes into

@@ -13,12 +13,6 @@ namespace {
 
 constexpr size_t kStringFillBytes = size_t(1) << 20;
 
-void FillSpanReferenceBytes(uint8_t* dst, size_t bytes, uint32_t bpp, uint32_t colour) {
-    for (size_t i = 0; i + bpp <= bytes; i += bpp) {
-        StorePixel(dst + i, bpp, colour);
-    }
-}
-
 // What a run of one colour needs, worked out once for all the rows of a fill: small fills are
 // dominated by this set-up, not by the stores. The pattern starts on a pixel and holds a whole
 // number of pixels, so a copy of its first n bytes placed at any pixel boundary is right.
@@ -45,7 +39,7 @@ SpanPattern MakeSpanPattern(uint32_t bpp, uint32_t colour) {
             std::memcpy(p.pattern + i, &word, 4);
         }
     } else {
-        FillSpanReferenceBytes(p.pattern, sizeof p.pattern, bpp, colour);
+        FillSpanReference(p.pattern, int64_t(sizeof p.pattern / bpp), bpp, colour);
     }
     return p;
 }
@@ -67,7 +61,7 @@ inline void FillShort(uint8_t* dst, size_t bytes, const SpanPattern& p) {
         } else if (bytes >= 12) {
             Put<12>(dst, pat), Put<12>(dst + bytes - 12, pat);
         } else {
-            FillSpanReferenceBytes(dst, bytes, 3, p.colour);
+            FillSpanReference(dst, int64_t(bytes / 3), 3, p.colour);
         }
         return;
     }
