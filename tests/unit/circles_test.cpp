@@ -45,20 +45,9 @@ TEST_F(CirclesTest, RadiusFiveHasAFivePixelTopAndFivePixelSides) {
                                "..#.....#..",
                                "...#####...",
                            }));
+    const Rows outline = Picture(h_);
     FillCircle(h_, 5, 5, 5, 1);
-    EXPECT_EQ(Picture(h_), (Rows{
-                               "...#####...",
-                               "..#######..",
-                               ".#########.",
-                               "###########",
-                               "###########",
-                               "###########",
-                               "###########",
-                               "###########",
-                               ".#########.",
-                               "..#######..",
-                               "...#####...",
-                           }));
+    EXPECT_EQ(Picture(h_), Filled(outline));
 }
 
 TEST_F(CirclesTest, FilledCirclesOfRadiusZeroPaintTheCentreAndPartCirclesClip) {

@@ -23,6 +23,15 @@ inline Rows Picture(int32_t handle) {
     return rows;
 }
 
+// A filled shape's picture from its outline's: each row covered from its first pixel to its last.
+inline Rows Filled(Rows outline) {
+    for (std::string& row : outline) {
+        const size_t first = row.find('#');
+        if (first != std::string::npos) row.replace(first, row.rfind('#') - first + 1, row.rfind('#') - first + 1, '#');
+    }
+    return outline;
+}
+
 // The same picture as one text, each row ended by a newline.
 inline std::string PictureText(int32_t handle, uint32_t background = 0) {
     std::string s;
