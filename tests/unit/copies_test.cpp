@@ -141,17 +141,6 @@ INSTANTIATE_TEST_SUITE_P(Depths, CopyTest, AllDepths(), DepthName);
 
 using CopyFailureTest = FakeTest;
 
-TEST_F(CopyFailureTest, MissingBuffersCopyNothing) {
-    OpenWindowed();
-    const int32_t b = SetupBuffer(4, 4, 0);
-    const int before = fake_->Calls(PlatformCall::Blt);
-    CopyBuffer(b, 99, 0, 0);
-    CopyBuffer(-1, b, 0, 0);
-    CloseBuffer(b);
-    CopyScaleSprite(b, b, 0, 0, 2, 2, 0);
-    EXPECT_EQ(fake_->Calls(PlatformCall::Blt), before);
-}
-
 // A busy blitter is asked again; one that stays busy, or never reports a blit done, ends the wait
 // instead of hanging the host.
 TEST_F(CopyFailureTest, BlitterFaultsAreRetriedWithinABound) {
