@@ -18,8 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -107,11 +105,6 @@ struct Outcome {
     bool ok = true;
     std::string what;
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Forks one run and watches it: progress is the count of calls started, so a call that does not
 // return within the hang limit is a hang wherever it is stuck.

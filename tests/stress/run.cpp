@@ -11,12 +11,12 @@
 #include <iterator>
 
 namespace vxl::stress {
-namespace {
-
-std::string ReadErrorLog() {
-    std::ifstream in("VXL_ERR.txt", std::ios::binary);
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
+
+namespace {
 
 // A fatal error leaves its message in the log and the call through an exception; an error of the
 // file classes leaves only the exception. Either way the run goes on with a display.
@@ -24,7 +24,7 @@ void Survive(Context& c, Id id, const char* what) {
     if (!MayFailLoudly(id)) {
         c.Fail("%s raised an exception, but it never fails loudly: %s", ExportName(id), what);
     }
-    const std::string log = ReadErrorLog();
+    const std::string log = ReadFile("VXL_ERR.txt");
     if (!log.empty()) {
         if (log != std::string(what) + "\r\n") {
             c.Fail("%s raised \"%s\" but VXL_ERR.txt holds \"%s\"", ExportName(id), what, log.c_str());

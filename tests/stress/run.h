@@ -32,10 +32,12 @@ RunOptions RunForSeed(uint64_t seed, uint64_t calls);
 // The library's exports as found by name; null where the library has none yet.
 using ExportTable = void* [kExportCount];
 
-// Runs in the child; exits the process.
-bool MayFailLoudly(Id id);
-int Weight(Id id);
+std::string ReadFile(const std::string& path);  // empty when missing
 
+bool MayFailLoudly(Id id);  // the export may end in a fatal error
+int Weight(Id id);          // how often the export is picked
+
+// Runs in the child; exits the process.
 [[noreturn]] void RunChild(const RunOptions& options, const ExportTable& exports, SharedRecord* record,
                            const std::string& scratch);
 

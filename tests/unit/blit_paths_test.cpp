@@ -51,6 +51,11 @@ int32_t Between(std::mt19937& rng, int32_t lo, int32_t hi) {
     return lo + int32_t(rng() % uint32_t(hi - lo + 1));
 }
 
+// The source of a copy onto `dst`: `dst` itself for a copy within one surface.
+PixelMemory SourceFor(Memory& dst, Memory& src, bool same) {
+    return same ? dst.View() : src.View();
+}
+
 std::string FirstDifference(const Memory& got, const Memory& want) {
     for (size_t i = 0; i < got.bytes.size(); ++i)
         if (got.bytes[i] != want.bytes[i]) {
@@ -90,13 +95,8 @@ TEST(BlitPathsTest, KeyedCopyMatchesReference) {
                 const uint32_t lo = palette[rng() % 4] & mask;
                 const uint32_t hi = rng() % 4 == 0 ? std::min<uint64_t>(uint64_t(lo) + rng() % 5000, mask) : lo;
                 Memory want = dst, got = dst;
-                if (same) {
-                    platform::CopyRectKeyedReference(want.View(), d, want.View(), s, lo, hi, mask);
-                    platform::CopyRectKeyed(got.View(), d, got.View(), s, lo, hi, mask);
-                } else {
-                    platform::CopyRectKeyedReference(want.View(), d, src.View(), s, lo, hi, mask);
-                    platform::CopyRectKeyed(got.View(), d, src.View(), s, lo, hi, mask);
-                }
+                platform::CopyRectKeyedReference(want.View(), d, SourceFor(want, src, same), s, lo, hi, mask);
+                platform::CopyRectKeyed(got.View(), d, SourceFor(got, src, same), s, lo, hi, mask);
                 ASSERT_EQ(FirstDifference(got, want), "") << "bpp " << bpp << " " << w << "x" << h;
             }
         }
@@ -123,13 +123,9 @@ TEST(BlitPathsTest, StretchMatchesReference) {
             const bool keyed = rng() % 2;
             const uint32_t key = palette[rng() % 3] & mask;
             Memory want = dst, got = dst;
-            if (same) {
-                platform::StretchRectReference(want.View(), full, clip, want.View(), s, keyed, key, key, mask);
-                platform::StretchRect(got.View(), full, clip, got.View(), s, keyed, key, key, mask);
-            } else {
-                platform::StretchRectReference(want.View(), full, clip, src.View(), s, keyed, key, key, mask);
-                platform::StretchRect(got.View(), full, clip, src.View(), s, keyed, key, key, mask);
-            }
+            platform::StretchRectReference(want.View(), full, clip, SourceFor(want, src, same), s, keyed, key, key,
+                                           mask);
+            platform::StretchRect(got.View(), full, clip, SourceFor(got, src, same), s, keyed, key, key, mask);
             ASSERT_EQ(FirstDifference(got, want), "") << "bpp " << bpp;
         }
     }

@@ -125,11 +125,6 @@ inline void WriteFile(const std::filesystem::path& name, const std::vector<uint8
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-inline std::vector<uint8_t> ReadFile(const std::filesystem::path& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // A 6 x 4 picture with distinct colours, as 0xRRGGBB, top row first.
 inline std::vector<uint32_t> SamplePicture() {
     std::vector<uint32_t> px;

@@ -39,32 +39,6 @@ TEST_P(PicturesDepthTest, SavedBmpAndPngPicturesLoadBackExactly) {
     EXPECT_EQ(PixelsOf(image), pixels);
 }
 
-TEST_P(PicturesDepthTest, SavedJpegLoadsBackWithinASmallError) {
-    const int32_t w = 32, h = 24, b = SetupBuffer(w, h, 0);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, RGB(x * 8, y * 10, 160));
-    for (const char* name : {"shot.jpg", "shot.Jpeg"}) {
-        SaveTGA(b, name);
-        const std::vector<uint8_t> file = ReadFile(name);
-        ASSERT_GE(file.size(), 2u);
-        EXPECT_EQ(file[0], 0xFF);
-        EXPECT_EQ(file[1], 0xD8);
-        const int32_t image = SetupImageBuffer(name, 0);
-        ASSERT_EQ(BufferSizeX(image), w);
-        int worst = 0;
-        for (int32_t y = 0; y < h; ++y) {
-            for (int32_t x = 0; x < w; ++x) {
-                uint8_t c[2][3];
-                unRGB(GetPixel(b, x, y), &c[0][0], &c[0][1], &c[0][2]);
-                unRGB(GetPixel(image, x, y), &c[1][0], &c[1][1], &c[1][2]);
-                for (int i = 0; i < 3; ++i) worst = std::max(worst, std::abs(c[0][i] - c[1][i]));
-            }
-        }
-        EXPECT_LE(worst, 24) << name;
-        CloseBuffer(image);
-    }
-}
-
 TEST_P(PicturesDepthTest, PicturesArriveThroughPackColourWhateverTheirLayout) {
     const std::vector<uint32_t> rgb = SamplePicture();
     WriteFile("true.bmp", MakeBmp({6, 4, 24, 40, false, 0, {}, {}, rgb}));
@@ -210,14 +184,17 @@ TEST_F(PicturesTest, PictureSizesByExtension) {
     EXPECT_EQ(std::pair(w, h), std::pair(32, 16));
     GetImageSize("b.png", nullptr, nullptr);
 
+    // Saved JPEGs under either spelling: read back by their headers and as pictures (the codec's own
+    // test checks the colours).
     OpenWindowed();
     const int32_t b = PatternBuffer(9, 7);
-    SaveTGA(b, "d.JPEG");
-    GetImageSize("d.JPEG", &w, &h);
-    EXPECT_EQ(std::pair(w, h), std::pair(9, 7));
-    std::filesystem::copy_file("d.JPEG", "d.jpg");
-    GetImageSize("d.jpg", &w, &h);
-    EXPECT_EQ(std::pair(w, h), std::pair(9, 7));
+    for (const char* name : {"d.JPEG", "d.jpg"}) {
+        SaveTGA(b, name);
+        w = h = -1;
+        GetImageSize(name, &w, &h);
+        EXPECT_EQ(std::pair(w, h), std::pair(9, 7)) << name;
+        EXPECT_EQ(BufferSizeX(SetupImageBuffer(name, 0)), 9) << name;
+    }
 }
 
 TEST_F(PicturesTest, FailingPictureSizesReportButKeepTheDisplay) {
