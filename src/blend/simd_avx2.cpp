@@ -4,7 +4,7 @@
 
 #include "blend/simd_blur.h"
 #include "blend/simd_kernels.h"
-#include "blend/simd_vector_ops.h"
+#include "core/vector_ops.h"
 
 namespace vxl::blend {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace vxl::blend {
+namespace vxl {
 namespace {
 
 // N bytes a register: the same type as the instruction set's own integer register.
@@ -62,4 +62,4 @@ struct VectorOps {
 };
 
 }  // namespace
-}  // namespace vxl::blend
+}  // namespace vxl

@@ -1,0 +1,25 @@
+// The Gouraud rows with AVX2, chosen at run time. This file alone is compiled for AVX2; nothing in
+// it may be shared with the rest of the library (everything has internal linkage).
+#include <immintrin.h>
+
+#include "core/vector_ops.h"
+#include "raster/shade_run_vector.h"
+
+namespace vxl {
+namespace {
+
+struct Avx2 : VectorOps<32> {
+    // As the SSE2 pack, which works within each 128-bit half; the quarter swap restores the order.
+    static V Narrow32To16(V lo, V hi) {
+        const V packed = _mm256_packus_epi32(lo, hi);
+        return _mm256_permute4x64_epi64(packed, 0xD8);
+    }
+};
+
+}  // namespace
+
+ShadeRunFn Avx2ShadeRun(TPixelLayout layout) {
+    return ShadeRunFor<Avx2>(layout);
+}
+
+}  // namespace vxl
