@@ -13,9 +13,9 @@
 
 namespace vxl::blend {
 
-// Rows per band, and the zeros before each row's values in the wavefront's working rows.
+// Rows per band in 32-bit lanes and in 16-bit lanes.
 inline constexpr size_t kBlurBandRows = 16;
-inline constexpr size_t kBlurPad = 32;
+inline constexpr size_t kBlurBandRows16 = 32;
 // Wider rows take the per-pixel walk: the working rows of a band stay below 9 MB.
 inline constexpr int32_t kBlurMaxWidth = 1 << 16;
 

@@ -25,18 +25,12 @@ struct Avx2 : VectorOps<32> {
     static V UnpackLo8(V a, V b) { return _mm256_unpacklo_epi8(a, b); }
     static V UnpackHi8(V a, V b) { return _mm256_unpackhi_epi8(a, b); }
     static V PackUs16(V a, V b) { return _mm256_packus_epi16(a, b); }
+    static V UnpackLo16(V a, V b) { return _mm256_unpacklo_epi16(a, b); }
+    static V UnpackHi16(V a, V b) { return _mm256_unpackhi_epi16(a, b); }
     static V UnpackLo32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
     static V UnpackHi32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
     static V UnpackLo64(V a, V b) { return _mm256_unpacklo_epi64(a, b); }
     static V UnpackHi64(V a, V b) { return _mm256_unpackhi_epi64(a, b); }
-    // 8 pixels of 16 bits to 32-bit lanes and back (the values fit in 16 bits).
-    static V LoadWiden16(const uint8_t* p) {
-        return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    }
-    static void StoreNarrow16(uint8_t* p, V v) {
-        const __m128i packed = _mm_packus_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), packed);
-    }
     // A register from two 16-byte pieces, and back.
     static V LoadHalves(const uint8_t* const (&piece)[2]) {
         return _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(piece[1]),
@@ -50,6 +44,7 @@ struct Avx2 : VectorOps<32> {
     // The low half moved up, zeros below it.
     static V HalvesUp(V a) { return _mm256_permute2x128_si256(a, a, 0x08); }
     // Within each half lane i takes lane i - 1, and lane 0 the last lane of the same half of `carry`.
+    static V ShiftLanesUp16(V a, V carry) { return _mm256_alignr_epi8(a, carry, 14); }
     static V ShiftLanesUp32(V a, V carry) { return _mm256_alignr_epi8(a, carry, 12); }
     // 8 alpha bytes, one per 32-bit lane.
     static V Alpha32(const uint8_t* a) {

@@ -19,23 +19,18 @@ struct Sse2 : VectorOps<16> {
     static V UnpackLo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
     static V UnpackHi8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
     static V PackUs16(V a, V b) { return _mm_packus_epi16(a, b); }
+    static V UnpackLo16(V a, V b) { return _mm_unpacklo_epi16(a, b); }
+    static V UnpackHi16(V a, V b) { return _mm_unpackhi_epi16(a, b); }
     static V UnpackLo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
     static V UnpackHi32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
     static V UnpackLo64(V a, V b) { return _mm_unpacklo_epi64(a, b); }
     static V UnpackHi64(V a, V b) { return _mm_unpackhi_epi64(a, b); }
-    // 4 pixels of 16 bits to 32-bit lanes and back (the values fit in 16 bits).
-    static V LoadWiden16(const uint8_t* p) {
-        return _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), Zero());
-    }
-    static void StoreNarrow16(uint8_t* p, V v) {
-        const V s = _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packs_epi32(s, s));
-    }
     // One 16-byte piece is the whole register.
     static V LoadHalves(const uint8_t* const (&piece)[1]) { return Load(piece[0]); }
     static void StoreHalves(uint8_t* const (&piece)[1], V v) { Store(piece[0], v); }
     static V HalvesUp(V) { return Zero(); }
     // Lane i takes lane i - 1; lane 0 takes the last lane of `carry`.
+    static V ShiftLanesUp16(V a, V carry) { return _mm_or_si128(_mm_slli_si128(a, 2), _mm_srli_si128(carry, 14)); }
     static V ShiftLanesUp32(V a, V carry) { return _mm_or_si128(_mm_slli_si128(a, 4), _mm_srli_si128(carry, 12)); }
     // 4 alpha bytes, one per 32-bit lane.
     static V Alpha32(const uint8_t* a) {
