@@ -215,23 +215,43 @@ TEST_F(EffectsTest, TransferWorkedValues) {
     EXPECT_EQ(GetPixel(out, 0, 0), 0x00555555u);
 }
 
-// The direct path over the covered rectangle writes exactly what the per-pixel walk writes, for
-// placements over every edge and beyond.
+// The direct path over the covered rectangle writes exactly what the per-pixel walk writes: a small
+// source at placements over every edge and beyond, and a wide one whose rows take the vector steps
+// and whose pixels at 15 and 16 bits are every 16-bit value.
 TEST_P(EffectsDepthTest, DirectTransferMatchesPerPixelWalk) {
     std::mt19937 rng(depth_ + 9);
-    const auto src_px = RandomPixels(rng, 6 * 5, depth_), dst_px = RandomPixels(rng, 8 * 7, depth_);
-    const int32_t s = BufferOf(6, 5, src_px);
-    TBufferVx* source = TheLibrary().handles.Find(s);
-    for (auto kind : {blend::TransferKind::Blur, blend::TransferKind::Dissolve, blend::TransferKind::Negative,
-                      blend::TransferKind::Greyscale}) {
-        for (auto [x, y] : {std::pair{0, 0}, {-3, 2}, {4, -2}, {5, 5}, {-6, 0}, {8, 0}, {INT32_MAX, INT32_MIN}}) {
-            const int32_t direct = BufferOf(8, 7, dst_px), walked = BufferOf(8, 7, dst_px);
-            blend::CopyTransfer(source, TheLibrary().handles.Find(direct), x, y, kind);
-            blend::CopyTransferReference(*source, TheLibrary().handles.Find(walked), x, y, kind);
-            EXPECT_EQ(PixelsOf(direct), PixelsOf(walked)) << int(kind) << " at " << x << "," << y;
-            CloseBuffer(direct);
-            CloseBuffer(walked);
+    std::vector<uint32_t> every(256 * 256);
+    for (uint32_t v = 0; v < every.size(); ++v) every[v] = depth_ <= 16 ? v : uint32_t(rng()) & 0xFFFFFF;
+    struct Case {
+        int32_t w, h, dw, dh;
+        std::vector<uint32_t> pixels;
+        std::vector<std::pair<int32_t, int32_t>> places;
+    };
+    const Case cases[] = {
+        {6,
+         5,
+         8,
+         7,
+         RandomPixels(rng, 6 * 5, depth_),
+         {{0, 0}, {-3, 2}, {4, -2}, {5, 5}, {-6, 0}, {8, 0}, {INT32_MAX, INT32_MIN}}},
+        {256, 256, 259, 258, every, {{0, 0}, {-1, 3}}},
+    };
+    for (const Case& c : cases) {
+        const int32_t s = BufferOf(c.w, c.h, c.pixels);
+        TBufferVx* source = TheLibrary().handles.Find(s);
+        const auto dst_px = RandomPixels(rng, c.dw * c.dh, depth_);
+        for (auto kind : {blend::TransferKind::Blur, blend::TransferKind::Dissolve, blend::TransferKind::Negative,
+                          blend::TransferKind::Greyscale}) {
+            for (auto [x, y] : c.places) {
+                const int32_t direct = BufferOf(c.dw, c.dh, dst_px), walked = BufferOf(c.dw, c.dh, dst_px);
+                blend::CopyTransfer(source, TheLibrary().handles.Find(direct), x, y, kind);
+                blend::CopyTransferReference(*source, TheLibrary().handles.Find(walked), x, y, kind);
+                EXPECT_EQ(PixelsOf(direct), PixelsOf(walked)) << int(kind) << " at " << x << "," << y;
+                CloseBuffer(direct);
+                CloseBuffer(walked);
+            }
         }
+        CloseBuffer(s);
     }
 }
 

@@ -82,4 +82,9 @@ private:
     bool screen_saver_was_enabled_ = true;
 };
 
+// The SDL window of a window id, or null.
+SDL_Window* FindSdlWindow(WindowId id);
+// SDL's name for a pixel format of the library, or SDL_PIXELFORMAT_UNKNOWN.
+uint32_t SdlFormatOf(const PixelFormat& f);
+
 }  // namespace vxl::platform

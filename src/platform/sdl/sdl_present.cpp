@@ -1,0 +1,128 @@
+// Presentation: a picture onto a window's surface, letterboxed and scaled for full screen, and the
+// wait for the display's next refresh.
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/widen.h"
+
+namespace vxl::platform {
+
+namespace {
+
+// Black over the target outside `picture`: the letterbox bars, not the whole target.
+void ClearAround(SDL_Surface* target, const SDL_Rect& picture) {
+    const uint32_t black = SDL_MapRGB(target->format, 0, 0, 0);
+    const int tw = target->w, th = target->h, x = picture.x, y = picture.y, w = picture.w, h = picture.h;
+    const SDL_Rect bars[4] = {{0, 0, tw, y}, {0, y + h, tw, th - h - y}, {0, y, x, h}, {x + w, y, tw - w - x, h}};
+    for (const SDL_Rect& bar : bars) {
+        if (bar.w > 0 && bar.h > 0) {
+            SDL_FillRect(target, &bar, black);
+        }
+    }
+}
+
+}  // namespace
+
+SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* source, uint32_t screen, bool scaled) {
+    const uint32_t format = source->format->format;
+    const bool widen =
+        view.format.rgb_bit_count == 16 && (screen == SDL_PIXELFORMAT_RGB888 || screen == SDL_PIXELFORMAT_ARGB8888);
+    // A scale that also converts is SDL's slowest path: convert first, then scale in the screen's format.
+    if (!widen && !(scaled && format != screen)) {
+        return source;
+    }
+    SDL_Surface* staging = Staging(view.width, view.height, screen);
+    if (!staging) {
+        return source;
+    }
+    if (!widen) {
+        SDL_BlitSurface(source, nullptr, staging, nullptr);
+        return staging;
+    }
+    const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
+    for (int32_t row = 0; row < view.height; ++row) {
+        WidenRow(reinterpret_cast<const uint16_t*>(view.pixels + int64_t(row) * view.pitch),
+                 reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging->pixels) + int64_t(row) * staging->pitch),
+                 view.width, green_bits);
+    }
+    return staging;
+}
+
+void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
+    SDL_Window* w = FindSdlWindow(id);
+    const uint32_t format = SdlFormatOf(view.format);
+    if (!w || format == SDL_PIXELFORMAT_UNKNOWN || view.width <= 0 || view.height <= 0) {
+        return;
+    }
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target) {
+        return;
+    }
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width, view.height,
+                                                             int(view.format.rgb_bit_count), view.pitch, format);
+    if (!source) {
+        return;
+    }
+    // Letterbox: the largest picture of the same aspect that fits, centred on black.
+    const int64_t tw = target->w, th = target->h;
+    int64_t dw = view.width, dh = view.height;
+    if (scale_to_fit) {
+        dw = tw, dh = tw * view.height / view.width;
+        if (dh > th) {
+            dh = th;
+            dw = th * view.width / view.height;
+        }
+        x = int32_t((tw - dw) / 2), y = int32_t((th - dh) / 2);
+        ClearAround(target, SDL_Rect{x, y, int(dw), int(dh)});
+    }
+    const bool scaled = dw != view.width || dh != view.height;
+    SDL_Surface* picture = InScreenFormat(view, source, target->format->format, scaled);
+    SDL_Rect dst{x, y, int(dw), int(dh)};
+    if (scaled) {
+        SDL_BlitScaled(picture, nullptr, target, &dst);
+    } else {
+        SDL_BlitSurface(picture, nullptr, target, &dst);
+    }
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurface(w);
+}
+
+SDL_Surface* SdlBackend::Staging(int width, int height, uint32_t format) {
+    if (!staging_ || staging_->w != width || staging_->h != height || staging_->format->format != format) {
+        staging_.reset(SDL_CreateRGBSurfaceWithFormat(0, width, height, SDL_BITSPERPIXEL(format), format));
+        if (staging_) {
+            SDL_SetSurfaceBlendMode(staging_.get(), SDL_BLENDMODE_NONE);  // copied, never blended
+        }
+    }
+    return staging_.get();
+}
+
+void SdlBackend::WaitForVerticalBlank(WindowId id) {
+    if (!video_) {
+        return;
+    }
+    SDL_Window* w = FindSdlWindow(id);
+    const int index = w ? std::max(0, SDL_GetWindowDisplayIndex(w)) : 0;
+    SDL_DisplayMode mode{};
+    if (SDL_GetCurrentDisplayMode(index, &mode) != 0 || mode.refresh_rate <= 0) {
+        return;
+    }
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 period = frequency / Uint64(mode.refresh_rate);
+    if (period == 0) {
+        return;
+    }
+    const Uint64 now = SDL_GetPerformanceCounter();
+    const Uint64 next = (now / period + 1) * period;
+    // Sleep the whole milliseconds, then spin the rest: SDL_Delay may oversleep by a tick.
+    const Uint64 whole_ms = (next - now) * 1000 / frequency;
+    if (whole_ms > 1) {
+        SDL_Delay(Uint32(whole_ms - 1));
+    }
+    while (SDL_GetPerformanceCounter() < next) {
+    }
+}
+
+}  // namespace vxl::platform
