@@ -1,8 +1,7 @@
 // The blur's vector path. Every pixel reads its already blurred left and upper neighbours, so each row
 // is a chain. A band of rows runs as a wavefront instead: lane j of the vector at step t holds pixel
 // (t - j) of row j of the band, whose left neighbour is its own lane one step back and whose upper
-// neighbour is lane j - 1 one step back. The neighbours that no longer change (right, below, and above
-// the band) are summed for a whole row first.
+// neighbour is lane j - 1 one step back.
 #pragma once
 
 #include <cstddef>
@@ -13,11 +12,8 @@
 
 namespace vxl::blend {
 
-// Rows per band in 32-bit lanes and in 16-bit lanes.
-inline constexpr size_t kBlurBandRows = 16;
-inline constexpr size_t kBlurBandRows16 = 32;
 // Wider rows take the per-pixel walk: the working rows of a band stay below 9 MB.
-inline constexpr int32_t kBlurMaxWidth = 1 << 16;
+inline constexpr int32_t kBlurMaxWidth = 1 << 15;
 
 // Each neighbour is masked so that the low bits of every field, cleared, absorb the carries of the
 // field below when four of them are added.

@@ -41,6 +41,10 @@ struct Avx2 : VectorOps<32> {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(piece[0]), _mm256_castsi256_si128(v));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(piece[1]), _mm256_extracti128_si256(v, 1));
     }
+    // 16 bytes into the low half, zeros above.
+    static V LoadLow(const uint8_t* p) {
+        return _mm256_zextsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    }
     // The low half moved up, zeros below it.
     static V HalvesUp(V a) { return _mm256_permute2x128_si256(a, a, 0x08); }
     // Within each half lane i takes lane i - 1, and lane 0 the last lane of the same half of `carry`.

@@ -2,10 +2,17 @@
 // Values in the lanes are quarters of pixels: each field shifted right by two after the mask, so four
 // of them add up without carrying into the next field. Pixels of 16 bits run in 16-bit lanes, eight
 // rows to each 16 bytes; the others in 32-bit lanes, four rows to each 16 bytes.
+//
+// The old pixels come straight from the rows: a block of N steps loads each row's N pixels one to the
+// right of the ones it replaces, and after the transpose lane j at step t holds the quarter of the
+// right neighbour of its pixel, while lane j + 1 holds the quarter of the pixel below it. The top
+// lane of a band only lends its row as the one below, so a band finishes one row fewer than it has
+// lanes and the next band starts with that row.
 #pragma once
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "blend/blur_wave.h"
@@ -18,21 +25,32 @@ struct BlurWaveKernel {
     using V = typename O::V;
     static constexpr size_t S = sizeof(Lane);
     // N lanes to a 16-byte half, each half holding N rows (a group); H halves to a register, R
-    // registers to the band's G rows: register r, half h has group r + R * h.
+    // registers to the band's G lanes: register r, half h has group r + R * h.
     static constexpr size_t N = 16 / S;
     static constexpr size_t H = O::kBytes / 16;
-    static constexpr size_t G = S == 2 ? kBlurBandRows16 : kBlurBandRows;
+    // Sixteen lanes to a half: two registers of 16-bit lanes or four of 32-bit ones in flight hide
+    // the chain's latency and still fit the registers.
+    static constexpr size_t G = 16 * H;
     static constexpr size_t R = G / N / H;
-    static_assert(R * H * N == G);
-
-    // Row j of the band starts at step Skew(j). The groups of a higher half start one step later
-    // still: the first row of such a group then reads the row above it as it was two steps back,
-    // which leaves time to move it across the halves.
+    // Lane j starts at step Skew(j). The groups of the upper half start one step later still: the
+    // first row of such a group then reads the row above it as it was two steps back, which leaves
+    // time to move it across the halves.
     static constexpr size_t Skew(size_t j) { return j + j / (N * R); }
     static constexpr size_t kLastSkew = Skew(G - 1);
-    // The zeros before each row's values in the working rows.
-    static constexpr size_t kPad = (kLastSkew + N + 15) / 16 * 16;
+    // How far blocks reach before a row starts and after it ends.
+    static constexpr size_t kReach = kLastSkew + 2 * N;
+    static constexpr size_t kPad = (kReach + 15) / 16 * 16;
 
+    using SignedLane = std::conditional_t<S == 2, int16_t, int32_t>;
+    typedef SignedLane Signed __attribute__((vector_size(O::kBytes)));
+
+    static V Set(Lane v) {
+        if constexpr (S == 2) {
+            return O::Set16(v);
+        } else {
+            return O::Set32(v);
+        }
+    }
     static V Quarter(V v, V keep) {
         if constexpr (S == 2) {
             return O::And(O::template Srli16<2>(v), keep);
@@ -47,6 +65,7 @@ struct BlurWaveKernel {
             return O::Add32(a, b);
         }
     }
+    // Lane i takes lane i - 1, the first lane the last one of `carry` (within each half).
     static V ShiftLanesUp(V a, V carry) {
         if constexpr (S == 2) {
             return O::ShiftLanesUp16(a, carry);
@@ -88,149 +107,170 @@ struct BlurWaveKernel {
         }
     }
 
-    // The band's working rows: `in` and `out`, `stride` entries each, a row's first value kPad entries
-    // in with zeros before it. In: per pixel the quarters of the neighbours that no longer change;
-    // out: the blurred pixels, except those stored through `direct` (see DirectSpan).
+    // Where a block reads and writes: per lane the address of x = 0 in the pixels, or in a working
+    // row. Inside the rows the pixels themselves; at the ends of the rows a lane's copy of its old
+    // values (the last pixel again at x = width, standing in for its missing right neighbour) and a
+    // working row for the results. Lanes past the buffer's last row read stale copies and store into
+    // working rows: their results go nowhere.
+    struct Blocks {
+        const uint8_t* from[G];
+        uint8_t* to[G];
+        const uint8_t* above;  // the finished row above the band (the first row itself for the first band)
+    };
+
+    // A band of lanes, each starting after the one before.
     struct Band {
-        // Each row's first value in `in` and `out`, and its first pixel (or null).
-        Lane* in[G];
-        Lane* out[G];
-        uint8_t* direct[G];
+        Blocks inside, ends;
+        V start[R];  // each lane's first old pixel: its left neighbour before it starts
         size_t width;
     };
 
-    // Row i of each group in register r, N steps from t0: one 16-byte piece per half.
-    static void LoadBlock(const Band& band, size_t r, size_t t0, V (&v)[N]) {
-#pragma GCC unroll 8
-        for (size_t i = 0; i < N; ++i) {
-            const uint8_t* piece[H];
-            for (size_t h = 0; h < H; ++h) {
-                const size_t row = N * (r + R * h) + i;
-                piece[h] = reinterpret_cast<const uint8_t*>(band.in[row] + t0 - Skew(row));
-            }
-            v[i] = O::LoadHalves(piece);
-        }
-    }
-    // Inside the rows every piece goes straight to the pixels; at their ends only the pieces that lie
-    // wholly inside a row with a `direct` pointer.
-    template <bool kInside>
-    static void StoreBlock(const Band& band, size_t r, size_t t0, const V (&v)[N]) {
-#pragma GCC unroll 8
-        for (size_t i = 0; i < N; ++i) {
-            uint8_t* piece[H];
-            for (size_t h = 0; h < H; ++h) {
-                const size_t row = N * (r + R * h) + i, x = t0 - Skew(row);  // wraps when before the row
-                if (kInside || (band.direct[row] != nullptr && x < band.width && x + N <= band.width)) {
-                    piece[h] = band.direct[row] + x * S;
-                } else {
-                    piece[h] = reinterpret_cast<uint8_t*>(band.out[row] + t0 - Skew(row));
-                }
-            }
-            O::StoreHalves(piece, v[i]);
-        }
-    }
-
-    // Where the wavefront stores row j straight into the pixels: from `lo` to `hi`.
-    static void DirectSpan(size_t j, size_t width, size_t* lo, size_t* hi) {
-        *lo = std::min(width, (N - Skew(j) % N) % N);
-        *hi = *lo + (width - *lo) / N * N;
-    }
-
-    // The lanes carried from one block of N steps to the next.
-    struct Front {
-        V prev[R];
-        V older;
-    };
-
-    template <bool kInside>
-    static void Block(const Band& band, size_t t0, V m, Front& f) {
-        V v[R][N];
+    // The quarters of row i of each group in register r, N pixels from x = t0 + 1 - Skew(row), each
+    // plus the quarters of the row below at the same pixels (the next row's block is one pixel to the
+    // left); the band's first row also takes the row above's, one pixel to the left.
+    static void LoadBlock(const Blocks& at, size_t t0, V keep, V (&v)[R][N]) {
 #pragma GCC unroll 4
         for (size_t r = 0; r < R; ++r) {
-            LoadBlock(band, r, t0, v[r]);
+#pragma GCC unroll 8
+            for (size_t i = 0; i < N; ++i) {
+                const uint8_t* piece[H];
+                for (size_t h = 0; h < H; ++h) {
+                    const size_t row = N * (r + R * h) + i;
+                    piece[h] = at.from[row] + (ptrdiff_t(t0 + 1) - ptrdiff_t(Skew(row))) * ptrdiff_t(S);
+                }
+                v[r][i] = Quarter(O::LoadHalves(piece), keep);
+            }
+        }
+        // The last row of the lower half has the row below in the upper half, one step later: its
+        // block starts a pixel further to the right.
+        V below_last = O::Zero();
+        if constexpr (H > 1) {
+            constexpr size_t first = N * R;
+            below_last = Quarter(O::LoadLow(at.from[first] + (t0 + 2 - Skew(first)) * S), keep);
+        }
+#pragma GCC unroll 4
+        for (size_t r = 0; r < R; ++r) {
+#pragma GCC unroll 8
+            for (size_t i = 0; i < N; ++i) {
+                v[r][i] = Add(v[r][i], i + 1 < N ? v[r][i + 1] : r + 1 < R ? v[r + 1][0] : below_last);
+            }
+        }
+        v[0][0] = Add(v[0][0], Quarter(O::LoadLow(at.above + t0 * S), keep));
+    }
+    static void StoreBlock(const Blocks& at, size_t t0, const V (&v)[R][N]) {
+#pragma GCC unroll 4
+        for (size_t r = 0; r < R; ++r) {
+#pragma GCC unroll 8
+            for (size_t i = 0; i < N; ++i) {
+                uint8_t* piece[H];
+                for (size_t h = 0; h < H; ++h) {
+                    const size_t row = N * (r + R * h) + i;
+                    piece[h] = at.to[row] + (ptrdiff_t(t0) - ptrdiff_t(Skew(row))) * ptrdiff_t(S);
+                }
+                O::StoreHalves(piece, v[r][i]);
+            }
+        }
+    }
+
+    // Steps t0 to t0 + N - 1. `prev` carries each lane's last result from block to block; while a lane
+    // has not started (kStarting) it keeps its first old pixel there.
+    template <bool kStarting>
+    static void Block(const Blocks& at, const Band& band, size_t t0, V keep, V (&prev)[R], V& older) {
+        V v[R][N];
+        LoadBlock(at, t0, keep, v);
+#pragma GCC unroll 4
+        for (size_t r = 0; r < R; ++r) {
             Transpose(v[r]);
         }
-        // A group's first row takes the last row of the group before: in the register before, or
-        // for register 0 in the last register's lower half, two steps back. Unrolled, the block
-        // stays in registers.
+        // A group's first row takes the last row of the group before: in the register before, or for
+        // register 0 in the last register's lower half, two steps back. Unrolled, the block stays in
+        // registers.
 #pragma GCC unroll 8
         for (size_t k = 0; k < N; ++k) {
             V q[R];
 #pragma GCC unroll 4
-            for (size_t r = 0; r < R; ++r) q[r] = Quarter(f.prev[r], m);
+            for (size_t r = 0; r < R; ++r) q[r] = Quarter(prev[r], keep);
 #pragma GCC unroll 4
             for (size_t r = 0; r < R; ++r) {
-                const V up = ShiftLanesUp(q[r], r > 0 ? q[r - 1] : O::HalvesUp(f.older));
-                f.prev[r] = Add(Add(v[r][k], q[r]), up);
-                v[r][k] = f.prev[r];
+                const V up = ShiftLanesUp(q[r], r > 0 ? q[r - 1] : O::HalvesUp(older));
+                prev[r] = Add(Add(v[r][k], q[r]), up);
+                if constexpr (kStarting) {
+                    const V waiting = (V)(Lanes(r) > (Signed)Set(Lane(t0 + k)));
+                    prev[r] = O::Or(O::And(waiting, band.start[r]), O::AndNot(waiting, prev[r]));
+                }
+                v[r][k] = prev[r];
             }
-            f.older = q[R - 1];
+            older = q[R - 1];
         }
 #pragma GCC unroll 4
-        for (size_t r = 0; r < R; ++r) {
-            Transpose(v[r]);
-            StoreBlock<kInside>(band, r, t0, v[r]);
-        }
+        for (size_t r = 0; r < R; ++r) Transpose(v[r]);
+        StoreBlock(at, t0, v);
     }
 
-    static void Wave(const Band& band, V m) {
-        Front f;
-        for (auto& p : f.prev) p = O::Zero();
-        f.older = O::Zero();
-        // Blocks in which every row's piece lies inside the row, when all rows have their pixels.
-        bool all_direct = true;
-        for (size_t j = 0; j < G; ++j) all_direct &= band.direct[j] != nullptr;
-        const size_t end = band.width + kLastSkew;
-        size_t t0 = 0;
-        for (; t0 < end && !(all_direct && t0 >= kLastSkew); t0 += N) Block<false>(band, t0, m, f);
-        if (all_direct) {
-            for (; t0 + N <= band.width; t0 += N) Block<true>(band, t0, m, f);
+    // The step at which each lane of register r starts.
+    static Signed Lanes(size_t r) {
+        Signed v{};
+        for (size_t h = 0; h < H; ++h) {
+            for (size_t i = 0; i < N; ++i) v[h * N + i] = SignedLane(Skew(N * (r + R * h) + i));
         }
-        for (; t0 < end; t0 += N) Block<false>(band, t0, m, f);
+        return v;
+    }
+
+    // The first block in which every lane has started, and the first past it that reaches beyond a
+    // row's end (no block lies inside the rows when they are read from whole copies).
+    static size_t Started() {
+        return (kLastSkew + N - 1) / N * N;
+    }
+    static size_t InsideEnd(size_t width, bool whole) {
+        size_t t0 = Started();
+        if (!whole) {
+            while (t0 + N < width) t0 += N;
+        }
+        return t0;
+    }
+
+    static void Wave(const Band& band, bool whole, V keep) {
+        V prev[R], older = O::Zero();
+        for (size_t r = 0; r < R; ++r) prev[r] = band.start[r];
+        const size_t end = band.width + kLastSkew, inside_end = InsideEnd(band.width, whole);
+        size_t t0 = 0;
+        for (; t0 < end && t0 < Started(); t0 += N) Block<true>(band.ends, band, t0, keep, prev, older);
+        for (; t0 < inside_end; t0 += N) Block<false>(band.inside, band, t0, keep, prev, older);
+        for (; t0 < end; t0 += N) Block<false>(band.ends, band, t0, keep, prev, older);
     }
 
     template <typename P>
     static constexpr Lane kKeep = Lane((kBlurMask<P>) >> 2);
 
+    // Old pixels from..to - 1 of a row into its copy, and the last one again after the row's end.
     template <typename P>
-    static Lane QuarterAt(const uint8_t* p) {
-        return Lane((P::Load(p) >> 2) & kKeep<P>);
-    }
-
-    // a[x] = the quarters of right[x], down[x] and, unless null, up[x], for n pixels.
-    template <typename P>
-    static void SumQuarters(const uint8_t* right, const uint8_t* down, const uint8_t* up, Lane* a, size_t n) {
-        constexpr size_t B = P::kBytes, K = O::kBytes / S;
-        size_t x = 0;
-        if constexpr (B == S) {
-            const V keep = Keep<P>();
-            for (; x + K <= n; x += K) {
-                V sum = Add(Quarter(O::Load(right + x * B), keep), Quarter(O::Load(down + x * B), keep));
-                if (up != nullptr) sum = Add(sum, Quarter(O::Load(up + x * B), keep));
-                O::Store(reinterpret_cast<uint8_t*>(a + x), sum);
-            }
-        }
-        for (; x < n; ++x) {
-            a[x] = Lane(QuarterAt<P>(right + x * B) + QuarterAt<P>(down + x * B) + (up ? QuarterAt<P>(up + x * B) : 0));
-        }
-    }
-
-    template <typename P>
-    static V Keep() {
-        if constexpr (S == 2) {
-            return O::Set16(kKeep<P>);
-        } else {
-            return O::Set32(kKeep<P>);
-        }
-    }
-
-    // The working row's values back into n pixels.
-    template <typename P>
-    static void Emit(const Lane* o, uint8_t* row, size_t n) {
+    static void FillCopy(const uint8_t* row, Lane* copy, size_t from, size_t to, size_t width) {
         if constexpr (P::kBytes == S) {
-            std::memcpy(row, o, n * S);
+            std::memcpy(copy + from, row + from * S, (to - from) * S);
         } else {
-            for (size_t x = 0; x < n; ++x) P::Store(row + x * P::kBytes, o[x]);
+            for (size_t x = from; x < to; ++x) copy[x] = Lane(P::Load(row + x * P::kBytes));
+        }
+        if (to == width) copy[width] = copy[width - 1];
+    }
+    // A row's copy where the blocks at the ends of the rows read it: the whole row when it is short.
+    template <typename P>
+    static void FillEnds(const uint8_t* row, Lane* copy, bool whole, size_t width) {
+        if (whole) {
+            FillCopy<P>(row, copy, 0, width, width);
+        } else {
+            FillCopy<P>(row, copy, 0, kReach, width);
+            FillCopy<P>(row, copy, width - kReach, width, width);
+        }
+    }
+
+    // The working row's values back into pixels from..to - 1.
+    template <typename P>
+    static void Emit(const Lane* o, uint8_t* row, size_t from, size_t to) {
+        if (from >= to) return;
+        if constexpr (P::kBytes == S) {
+            std::memcpy(row + from * S, o + from, (to - from) * S);
+        } else {
+            for (size_t x = from; x < to; ++x) P::Store(row + x * P::kBytes, o[x]);
         }
     }
 
@@ -239,49 +279,56 @@ struct BlurWaveKernel {
         constexpr size_t B = P::kBytes;
         const size_t w = size_t(b.width()), h = size_t(b.height());
         if (w == 0 || h == 0) return;
-        const size_t stride = w + 2 * kPad + N;
-        // Kept between calls: a fresh block each time would cost page faults. Only the zeros before
-        // each row of `in` matter; rows past the buffer's end and entries past a row's end feed lanes
-        // whose results are never stored.
+        // Short rows, and 24-bit pixels, are read from whole copies.
+        const bool whole = B != S || w < 2 * kReach;
+        const size_t stride = kPad + w + 1 + kPad + N;
+        // Kept between calls: a fresh block each time would cost page faults. The entries nobody
+        // fills feed only lanes whose results are never stored.
         static thread_local std::vector<Lane> scratch;
-        if (scratch.size() < 2 * G * stride) scratch.resize(2 * G * stride);
-        Lane* const in = scratch.data();
-        Lane* const out = in + G * stride;
+        if (scratch.size() < (2 * G + 1) * stride) scratch.resize((2 * G + 1) * stride);
+        Lane *copy[G], *out[G];
+        for (size_t j = 0; j < G; ++j) {
+            copy[j] = scratch.data() + j * stride + kPad;
+            out[j] = scratch.data() + (G + j) * stride + kPad;
+        }
+        Lane* const above_copy = scratch.data() + 2 * G * stride + kPad;
+        const auto bytes = [](Lane* p) { return reinterpret_cast<uint8_t*>(p); };
         Band band{};
         band.width = w;
-        for (size_t j = 0; j < G; ++j) {
-            std::fill_n(in + j * stride, kPad, Lane(0));
-            band.in[j] = in + j * stride + kPad;
-            band.out[j] = out + j * stride + kPad;
-        }
-        for (size_t y = 0; y < h; y += G) {
-            const size_t rows = std::min(G, h - y);
-            for (size_t j = 0; j < rows; ++j) {
-                const uint8_t* row = b.row(int32_t(y + j));
-                const uint8_t* down = y + j + 1 < h ? b.row(int32_t(y + j + 1)) : row;
-                Lane* a = band.in[j];
-                // The row above the band is finished; within it the wavefront brings the upper pixel.
-                const uint8_t* up = j > 0 ? nullptr : y > 0 ? b.row(int32_t(y - 1)) : row;
-                const size_t last = (w - 1) * B;
-                // The last pixel stands in for its missing right neighbour, the first for its left one.
-                SumQuarters<P>(row + B, down, up, a, w - 1);
-                SumQuarters<P>(row + last, down + last, up ? up + last : nullptr, a + w - 1, 1);
-                a[0] = Lane(a[0] + QuarterAt<P>(row));
+        band.ends.above = bytes(above_copy);
+        const V keep = Set(kKeep<P>);
+        const size_t started = Started(), inside_end = InsideEnd(w, whole);
+        Lane start[G];
+        for (size_t y = 0; y < h;) {
+            // Lane `rows` lends the row below the band: the next band's first row, or the last row
+            // itself at the buffer's bottom.
+            const size_t rows = std::min(G - 1, h - y);
+            for (size_t j = 0; j < G; ++j) {
+                uint8_t* row = j <= rows ? b.row(int32_t(std::min(y + j, h - 1))) : nullptr;
+                if (row != nullptr) FillEnds<P>(row, copy[j], whole, w);
+                start[j] = row != nullptr ? Lane(P::Load(row)) : 0;
+                band.ends.from[j] = bytes(copy[j]);
+                band.ends.to[j] = bytes(out[j]);
+                band.inside.from[j] = row != nullptr ? row : bytes(copy[j]);
+                band.inside.to[j] = j < rows ? row : bytes(out[j]);
             }
-            for (size_t j = 0; j < G; ++j) band.direct[j] = B == S && j < rows ? b.row(int32_t(y + j)) : nullptr;
-            Wave(band, Keep<P>());
+            uint8_t* above = b.row(int32_t(y > 0 ? y - 1 : 0));
+            FillEnds<P>(above, above_copy, whole, w);
+            band.inside.above = above;
+            for (size_t r = 0; r < R; ++r) {
+                const uint8_t* piece[H];
+                for (size_t hh = 0; hh < H; ++hh)
+                    piece[hh] = reinterpret_cast<const uint8_t*>(start + N * (r + R * hh));
+                band.start[r] = O::LoadHalves(piece);
+            }
+            Wave(band, whole, keep);
+            // Row j went to its working row before step `started` and from step `inside_end` on.
             for (size_t j = 0; j < rows; ++j) {
-                const Lane* o = band.out[j];
                 uint8_t* row = b.row(int32_t(y + j));
-                if constexpr (B == S) {
-                    size_t lo, hi;
-                    DirectSpan(j, w, &lo, &hi);
-                    Emit<P>(o, row, lo);
-                    Emit<P>(o + hi, row + hi * B, w - hi);
-                } else {
-                    Emit<P>(o, row, w);
-                }
+                Emit<P>(out[j], row, 0, std::min(w, started - Skew(j)));
+                Emit<P>(out[j], row, std::min(w, inside_end - Skew(j)), w);
             }
+            y += rows;
         }
     }
 };

@@ -28,6 +28,7 @@ struct Sse2 : VectorOps<16> {
     // One 16-byte piece is the whole register.
     static V LoadHalves(const uint8_t* const (&piece)[1]) { return Load(piece[0]); }
     static void StoreHalves(uint8_t* const (&piece)[1], V v) { Store(piece[0], v); }
+    static V LoadLow(const uint8_t* p) { return Load(p); }
     static V HalvesUp(V) { return Zero(); }
     // Lane i takes lane i - 1; lane 0 takes the last lane of `carry`.
     static V ShiftLanesUp16(V a, V carry) { return _mm_or_si128(_mm_slli_si128(a, 2), _mm_srli_si128(carry, 14)); }
