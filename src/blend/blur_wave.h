@@ -1,7 +1,7 @@
 // The blur's vector path. Every pixel reads its already blurred left and upper neighbours, so each row
-// is a chain. A band of rows runs as a wavefront instead: lane j of the vector at step t holds pixel
-// (t - j) of row j of the band, whose left neighbour is its own lane one step back and whose upper
-// neighbour is lane j - 1 one step back.
+// is a chain. A band of rows runs as a wavefront instead, one lane per row: at step t row j's lane
+// holds its pixel (t - j), whose left neighbour is the same lane one step back and whose upper
+// neighbour is row j - 1's lane one step back.
 #pragma once
 
 #include <cstddef>

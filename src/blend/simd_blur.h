@@ -4,10 +4,10 @@
 // rows to each 16 bytes; the others in 32-bit lanes, four rows to each 16 bytes.
 //
 // The old pixels come straight from the rows: a block of N steps loads each row's N pixels one to the
-// right of the ones it replaces, and after the transpose lane j at step t holds the quarter of the
-// right neighbour of its pixel, while lane j + 1 holds the quarter of the pixel below it. The top
-// lane of a band only lends its row as the one below, so a band finishes one row fewer than it has
-// lanes and the next band starts with that row.
+// right of the ones it replaces, which are the right neighbours of its pixels; the next row's block,
+// one row down and one step later, holds the pixels below them. The top lane of a band only lends its
+// row as the one below, so a band finishes one row fewer than it has lanes and the next band starts
+// with that row.
 #pragma once
 
 #include <algorithm>
@@ -24,17 +24,19 @@ template <typename O, typename Lane>
 struct BlurWaveKernel {
     using V = typename O::V;
     static constexpr size_t S = sizeof(Lane);
-    // N lanes to a 16-byte half, each half holding N rows (a group); H halves to a register, R
-    // registers to the band's G lanes: register r, half h has group r + R * h.
+    // N lanes to a 16-byte half, H halves to a register, R registers to the band's G lanes. The rows
+    // go round the registers: lane i of half h of register r has row Row(r, h, i), so that the row
+    // above a lane's row is in the same lane of the register before, except in register 0.
     static constexpr size_t N = 16 / S;
     static constexpr size_t H = O::kBytes / 16;
     // Sixteen lanes to a half: two registers of 16-bit lanes or four of 32-bit ones in flight hide
     // the chain's latency and still fit the registers.
     static constexpr size_t G = 16 * H;
     static constexpr size_t R = G / N / H;
-    // Lane j starts at step Skew(j). The groups of the upper half start one step later still: the
-    // first row of such a group then reads the row above it as it was two steps back, which leaves
-    // time to move it across the halves.
+    static constexpr size_t Row(size_t r, size_t h, size_t i) { return r + R * (i + N * h); }
+    // Row j starts at step Skew(j). The rows of the upper half start one step later still: the first
+    // of them then reads the row above it as it was two steps back, which leaves time to move it
+    // across the halves.
     static constexpr size_t Skew(size_t j) { return j + j / (N * R); }
     static constexpr size_t kLastSkew = Skew(G - 1);
     // How far blocks reach before a row starts and after it ends.
@@ -125,8 +127,8 @@ struct BlurWaveKernel {
         size_t width;
     };
 
-    // The quarters of row i of each group in register r, N pixels from x = t0 + 1 - Skew(row), each
-    // plus the quarters of the row below at the same pixels (the next row's block is one pixel to the
+    // In v[r][i] the quarters of rows Row(r, h, i), N pixels from x = t0 + 1 - Skew(row), each plus
+    // the quarters of the row below at the same pixels (the next row's block is one pixel to the
     // left); the band's first row also takes the row above's, one pixel to the left.
     static void LoadBlock(const Blocks& at, size_t t0, V keep, V (&v)[R][N]) {
 #pragma GCC unroll 4
@@ -135,7 +137,7 @@ struct BlurWaveKernel {
             for (size_t i = 0; i < N; ++i) {
                 const uint8_t* piece[H];
                 for (size_t h = 0; h < H; ++h) {
-                    const size_t row = N * (r + R * h) + i;
+                    const size_t row = Row(r, h, i);
                     piece[h] = at.from[row] + (ptrdiff_t(t0 + 1) - ptrdiff_t(Skew(row))) * ptrdiff_t(S);
                 }
                 v[r][i] = Quarter(O::LoadHalves(piece), keep);
@@ -145,17 +147,23 @@ struct BlurWaveKernel {
         // block starts a pixel further to the right.
         V below_last = O::Zero();
         if constexpr (H > 1) {
-            constexpr size_t first = N * R;
+            constexpr size_t first = Row(0, 1, 0);
             below_last = Quarter(O::LoadLow(at.from[first] + (t0 + 2 - Skew(first)) * S), keep);
         }
+        V sum[R][N];
 #pragma GCC unroll 4
         for (size_t r = 0; r < R; ++r) {
 #pragma GCC unroll 8
             for (size_t i = 0; i < N; ++i) {
-                v[r][i] = Add(v[r][i], i + 1 < N ? v[r][i + 1] : r + 1 < R ? v[r + 1][0] : below_last);
+                sum[r][i] = Add(v[r][i], r + 1 < R ? v[r + 1][i] : i + 1 < N ? v[0][i + 1] : below_last);
             }
         }
-        v[0][0] = Add(v[0][0], Quarter(O::LoadLow(at.above + t0 * S), keep));
+        sum[0][0] = Add(sum[0][0], Quarter(O::LoadLow(at.above + t0 * S), keep));
+#pragma GCC unroll 4
+        for (size_t r = 0; r < R; ++r) {
+#pragma GCC unroll 8
+            for (size_t i = 0; i < N; ++i) v[r][i] = sum[r][i];
+        }
     }
     static void StoreBlock(const Blocks& at, size_t t0, const V (&v)[R][N]) {
 #pragma GCC unroll 4
@@ -164,7 +172,7 @@ struct BlurWaveKernel {
             for (size_t i = 0; i < N; ++i) {
                 uint8_t* piece[H];
                 for (size_t h = 0; h < H; ++h) {
-                    const size_t row = N * (r + R * h) + i;
+                    const size_t row = Row(r, h, i);
                     piece[h] = at.to[row] + (ptrdiff_t(t0) - ptrdiff_t(Skew(row))) * ptrdiff_t(S);
                 }
                 O::StoreHalves(piece, v[r][i]);
@@ -182,8 +190,8 @@ struct BlurWaveKernel {
         for (size_t r = 0; r < R; ++r) {
             Transpose(v[r]);
         }
-        // A group's first row takes the last row of the group before: in the register before, or for
-        // register 0 in the last register's lower half, two steps back. Unrolled, the block stays in
+        // Register 0 takes the rows above from the last register, one lane down; the first row of the
+        // upper half takes the last of the lower half, two steps back. Unrolled, the block stays in
         // registers.
 #pragma GCC unroll 8
         for (size_t k = 0; k < N; ++k) {
@@ -192,7 +200,7 @@ struct BlurWaveKernel {
             for (size_t r = 0; r < R; ++r) q[r] = Quarter(prev[r], keep);
 #pragma GCC unroll 4
             for (size_t r = 0; r < R; ++r) {
-                const V up = ShiftLanesUp(q[r], r > 0 ? q[r - 1] : O::HalvesUp(older));
+                const V up = r > 0 ? q[r - 1] : ShiftLanesUp(q[R - 1], O::HalvesUp(older));
                 prev[r] = Add(Add(v[r][k], q[r]), up);
                 if constexpr (kStarting) {
                     const V waiting = (V)(Lanes(r) > (Signed)Set(Lane(t0 + k)));
@@ -211,7 +219,7 @@ struct BlurWaveKernel {
     static Signed Lanes(size_t r) {
         Signed v{};
         for (size_t h = 0; h < H; ++h) {
-            for (size_t i = 0; i < N; ++i) v[h * N + i] = SignedLane(Skew(N * (r + R * h) + i));
+            for (size_t i = 0; i < N; ++i) v[h * N + i] = SignedLane(Skew(Row(r, h, i)));
         }
         return v;
     }
@@ -316,10 +324,11 @@ struct BlurWaveKernel {
             FillEnds<P>(above, above_copy, whole, w);
             band.inside.above = above;
             for (size_t r = 0; r < R; ++r) {
-                const uint8_t* piece[H];
-                for (size_t hh = 0; hh < H; ++hh)
-                    piece[hh] = reinterpret_cast<const uint8_t*>(start + N * (r + R * hh));
-                band.start[r] = O::LoadHalves(piece);
+                Lane lanes[G / R];
+                for (size_t hh = 0; hh < H; ++hh) {
+                    for (size_t i = 0; i < N; ++i) lanes[hh * N + i] = start[Row(r, hh, i)];
+                }
+                band.start[r] = O::Load(reinterpret_cast<const uint8_t*>(lanes));
             }
             Wave(band, whole, keep);
             // Row j went to its working row before step `started` and from step `inside_end` on.
