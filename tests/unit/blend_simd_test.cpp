@@ -157,11 +157,12 @@ TEST_P(SimdDepthTest, ExportsMatchReferenceOnRandomPlacements) {
 }
 
 // The blur's wavefront against the per-pixel walk: single pixels, single rows and columns, odd widths
-// and heights on both sides of a band's rows, every layout and path.
+// and heights on both sides of a band's rows, rows short enough to be read from copies and long ones
+// read in place, the widest row the wavefront takes; every layout and path.
 TEST_P(SimdDepthTest, BlurMatchesPerPixelWalkOnEveryPath) {
     std::mt19937 rng(depth_ * 7 + full_);
     std::vector<std::pair<int32_t, int32_t>> sizes = {{1, 1},  {1, 37},  {37, 1},   {2, 2},   {3, 15},   {9, 16},
-                                                      {5, 17}, {31, 33}, {100, 40}, {61, 65}, {32768, 3}};
+                                                      {5, 17}, {31, 33}, {100, 40}, {61, 65}, {120, 47}, {32768, 3}};
     for (int i = 0; i < 6; ++i) sizes.push_back({1 + int32_t(rng() % 250), 1 + int32_t(rng() % 70)});
     const auto paths = Paths();
     for (auto [w, h] : sizes) {
