@@ -226,11 +226,9 @@ struct BlurWaveKernel {
 
     // The first block in which every lane has started, and the first past it that reaches beyond a
     // row's end (no block lies inside the rows when they are read from whole copies).
-    static size_t Started() {
-        return (kLastSkew + N - 1) / N * N;
-    }
+    static constexpr size_t kStarted = (kLastSkew + N - 1) / N * N;
     static size_t InsideEnd(size_t width, bool whole) {
-        size_t t0 = Started();
+        size_t t0 = kStarted;
         if (!whole) {
             while (t0 + N < width) t0 += N;
         }
@@ -240,9 +238,9 @@ struct BlurWaveKernel {
     static void Wave(const Band& band, bool whole, V keep) {
         V prev[R], older = O::Zero();
         for (size_t r = 0; r < R; ++r) prev[r] = band.start[r];
-        const size_t end = band.width + kLastSkew, inside_end = InsideEnd(band.width, whole);
+        const size_t end = band.width + kLastSkew, inside_end = std::min(end, InsideEnd(band.width, whole));
         size_t t0 = 0;
-        for (; t0 < end && t0 < Started(); t0 += N) Block<true>(band.ends, band, t0, keep, prev, older);
+        for (; t0 < end && t0 < kStarted; t0 += N) Block<true>(band.ends, band, t0, keep, prev, older);
         for (; t0 < inside_end; t0 += N) Block<false>(band.inside, band, t0, keep, prev, older);
         for (; t0 < end; t0 += N) Block<false>(band.ends, band, t0, keep, prev, older);
     }
@@ -305,7 +303,7 @@ struct BlurWaveKernel {
         band.width = w;
         band.ends.above = bytes(above_copy);
         const V keep = Set(kKeep<P>);
-        const size_t started = Started(), inside_end = InsideEnd(w, whole);
+        const size_t started = kStarted, inside_end = InsideEnd(w, whole);
         Lane start[G];
         for (size_t y = 0; y < h;) {
             // Lane `rows` lends the row below the band: the next band's first row, or the last row
