@@ -29,10 +29,10 @@ struct BlurWaveKernel {
     // above a lane's row is in the same lane of the register before, except in register 0.
     static constexpr size_t N = 16 / S;
     static constexpr size_t H = O::kBytes / 16;
-    // Sixteen lanes to a half: two registers of 16-bit lanes or four of 32-bit ones in flight hide
-    // the chain's latency and still fit the registers.
-    static constexpr size_t G = 16 * H;
-    static constexpr size_t R = G / N / H;
+    // Registers in flight: enough to hide the chain's latency, few enough to stay in registers
+    // (measured: two of 16-bit lanes; three of 32-bit lanes with AVX2, four with SSE2).
+    static constexpr size_t R = S == 2 ? 2 : H == 2 ? 3 : 4;
+    static constexpr size_t G = R * H * N;
     static constexpr size_t Row(size_t r, size_t h, size_t i) { return r + R * (i + N * h); }
     // Row j starts at step Skew(j). The rows of the upper half start one step later still: the first
     // of them then reads the row above it as it was two steps back, which leaves time to move it
