@@ -1,6 +1,22 @@
-// The fast paths with AVX2, chosen at run time. This file alone is compiled for AVX2; nothing in it
-// may be shared with the rest of the library (everything has internal linkage).
+// The fast paths with AVX2, chosen at run time. Only the code after the target switch below is
+// compiled for AVX2, and it all has internal linkage. What it shares with the rest of the library
+// (the standard library, pixel traits, buffers) is included before the switch: the copies of that
+// inline code this file emits stay plain x86-64, so whichever copy the linker keeps runs anywhere.
 #include <immintrin.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <vector>
+
+#include "blend/blur_wave.h"
+#include "blend/pixel_math.h"
+#include "blend/row_op.h"
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
 
 #include "blend/simd_blur.h"
 #include "blend/simd_kernels.h"
@@ -71,3 +87,5 @@ BlurFn Avx2Blur(TPixelLayout layout) {
 }
 
 }  // namespace vxl::blend
+
+#pragma GCC pop_options

@@ -1,6 +1,18 @@
-// The Gouraud rows with AVX2, chosen at run time. This file alone is compiled for AVX2; nothing in
-// it may be shared with the rest of the library (everything has internal linkage).
+// The Gouraud rows with AVX2, chosen at run time. Only the code after the target switch below is
+// compiled for AVX2; what it shares with the rest of the library is included before it (see
+// blend/simd_avx2.cpp).
 #include <immintrin.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "buffers/pixel_format.h"
+#include "raster/shade_run.h"
+
+#pragma GCC push_options
+#pragma GCC target("avx2")
 
 #include "core/vector_ops.h"
 #include "raster/shade_run_vector.h"
@@ -23,3 +35,5 @@ ShadeRunFn Avx2ShadeRun(TPixelLayout layout) {
 }
 
 }  // namespace vxl
+
+#pragma GCC pop_options
