@@ -1,7 +1,8 @@
 // The fast paths with AVX2, chosen at run time. Only the code after the target switch below is
-// compiled for AVX2, and it all has internal linkage. What it shares with the rest of the library
-// (the standard library, pixel traits, buffers) is included before the switch: the copies of that
-// inline code this file emits stay plain x86-64, so whichever copy the linker keeps runs anywhere.
+// compiled for AVX2: kernels with internal linkage, and the entry points at the end, which are called
+// only where the processor has AVX2. What they share with the rest of the library (the standard
+// library, pixel traits, buffers) is included before the switch: the copies of that inline code this
+// file emits stay plain x86-64, so whichever copy the linker keeps runs anywhere.
 #include <immintrin.h>
 
 #include <algorithm>
