@@ -16,12 +16,13 @@
 #include "blend/pixel_math.h"
 #include "blend/row_op.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
+// The kernels come after the switch to AVX2.
+// clang-format off
+#include "core/avx2_begin.h"
 #include "blend/simd_blur.h"
 #include "blend/simd_kernels.h"
 #include "core/vector_ops.h"
+// clang-format on
 
 namespace vxl::blend {
 namespace {
@@ -89,4 +90,4 @@ BlurFn Avx2Blur(TPixelLayout layout) {
 
 }  // namespace vxl::blend
 
-#pragma GCC pop_options
+#include "core/avx2_end.h"

@@ -11,11 +11,12 @@
 #include "buffers/pixel_format.h"
 #include "raster/shade_run.h"
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
-
+// The kernels come after the switch to AVX2.
+// clang-format off
+#include "core/avx2_begin.h"
 #include "core/vector_ops.h"
 #include "raster/shade_run_vector.h"
+// clang-format on
 
 namespace vxl {
 namespace {
@@ -36,4 +37,4 @@ ShadeRunFn Avx2ShadeRun(TPixelLayout layout) {
 
 }  // namespace vxl
 
-#pragma GCC pop_options
+#include "core/avx2_end.h"
