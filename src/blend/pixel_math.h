@@ -9,7 +9,9 @@ namespace vxl::blend {
 // floor(sum / 3) for every sum below 2^15 (grey from three channels sums to at most 765) is
 // (sum * kThirds) >> 16: a multiply and a shift instead of a division.
 inline constexpr uint32_t kThirds = 0x5556;
-inline uint32_t Third(uint32_t sum) {
+// Also for a register of 32-bit sums.
+template <typename T>
+inline T Third(T sum) {
     return (sum * kThirds) >> 16;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "blend/blend_rows.h"
+#include "blend/pixel_math.h"
 #include "buffers/pixel_format.h"
 #include "core/library_state.h"
 #include "core/vector_ops.h"
@@ -51,9 +52,7 @@ template <typename T>
 
 template <typename T>
 [[gnu::always_inline]] inline T GreyWord(T c) {
-    // (r + g + b) / 3 as a multiply and shift, exact for sums below 2^15.
-    const T grey = (((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF)) * 0x5556) >> 16;
-    return grey * 0x010101;
+    return Third((c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF)) * 0x010101;
 }
 
 template <typename V, typename T>
@@ -144,12 +143,14 @@ void TransferDirect(const TBufferVx& s, TBufferVx& d, const Placement& p, Transf
         }
         return;
     }
+    // Each covered row: its source pixels from the first covered column, and where they go.
+    const auto for_rows = [&](auto fn) {
+        for (int32_t i = 0; i < p.h; ++i) fn(s.row(p.sy + i) + size_t(p.sx) * B, d.row(p.dy + i) + size_t(p.dx) * B);
+    };
     if (kind == TransferKind::Negative) {
         // 255 - c of a field widened from n bits and cut back to n bits is the field inverted, so
         // the pixel is inverted within its mask: bit 15 of 15-bit pixels and byte 3 become 0.
-        for (int32_t i = 0; i < p.h; ++i) {
-            const uint8_t* row = s.row(p.sy + i) + size_t(p.sx) * B;
-            uint8_t* out = d.row(p.dy + i) + size_t(p.dx) * B;
+        for_rows([&](const uint8_t* row, uint8_t* out) {
             if constexpr (B == 3) {
                 for (int32_t j = 0; j < p.w * 3; ++j) out[j] = uint8_t(~row[j]);
             } else {
@@ -157,17 +158,15 @@ void TransferDirect(const TBufferVx& s, TBufferVx& d, const Placement& p, Transf
                 Map<T, 1>(reinterpret_cast<T*>(out), {reinterpret_cast<const T*>(row)}, p.w,
                           [](auto c) { return ~c & P::kMask; });
             }
-        }
+        });
         return;
     }
     if constexpr (B == 2) {
         if (kind == TransferKind::Greyscale) {
             const uint16_t* grey = GreyTable<P>().data();
-            for (int32_t i = 0; i < p.h; ++i) {
-                const uint8_t* row = s.row(p.sy + i) + size_t(p.sx) * B;
-                uint8_t* out = d.row(p.dy + i) + size_t(p.dx) * B;
+            for_rows([&](const uint8_t* row, uint8_t* out) {
                 for (int32_t j = 0; j < p.w; ++j) P::Store(out + size_t(j) * B, grey[P::Load(row + size_t(j) * B)]);
-            }
+            });
             return;
         }
     }

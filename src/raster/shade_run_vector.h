@@ -34,13 +34,13 @@ struct ShadeKernel {
         constexpr int32_t kStep = Px::kBytes == 4 ? kLanes : 2 * kLanes;  // pixels a store
         if (count < kStep) return ShadeRun<Px>(p, count, c, d);
         V ch[3], step[3];
+        for (int k = 0; k < 3; ++k) step[k] = O::Set32(uint32_t(d[k]) * uint32_t(kLanes));
         // Lane i of channel k at pixel `at` + i, wrapping like the reference.
         const auto start = [&](int32_t at) {
             for (int k = 0; k < 3; ++k) {
                 uint32_t lane[kLanes];
                 for (int32_t i = 0; i < kLanes; ++i) lane[i] = uint32_t(c[k]) + uint32_t(d[k]) * uint32_t(at + i);
                 ch[k] = O::Load(reinterpret_cast<const uint8_t*>(lane));
-                step[k] = O::Set32(uint32_t(d[k]) * uint32_t(kLanes));
             }
         };
         const auto next = [&] {
