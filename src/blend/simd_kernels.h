@@ -24,6 +24,8 @@ size_t ByteRun(const RowJob& job, size_t bytes_per_pixel, const Op& op) {
     const size_t steps = job.n * bytes_per_pixel / step;
     const uint8_t* s = job.src;
     uint8_t* d = job.dst;
+    // Unrolled: in place, one vector a pass ran at well under the speed of a plain copy.
+#pragma GCC unroll 4
     for (size_t i = 0; i < steps; ++i) {
         for (size_t k = 0; k < vectors_per_step; ++k, s += O::kBytes, d += O::kBytes) {
             const V sv = O::Load(s);
