@@ -130,7 +130,7 @@ struct BlurWaveKernel {
     // In v[r][i] the quarters of rows Row(r, h, i), N pixels from x = t0 + 1 - Skew(row), each plus
     // the quarters of the row below at the same pixels (the next row's block is one pixel to the
     // left); the band's first row also takes the row above's, one pixel to the left.
-    static void LoadBlock(const Blocks& at, size_t t0, V keep, V (&v)[R][N]) {
+    [[gnu::always_inline]] static void LoadBlock(const Blocks& at, size_t t0, V keep, V (&v)[R][N]) {
 #pragma GCC unroll 4
         for (size_t r = 0; r < R; ++r) {
 #pragma GCC unroll 8
@@ -180,10 +180,14 @@ struct BlurWaveKernel {
         }
     }
 
-    // Steps t0 to t0 + N - 1. `prev` carries each lane's last result from block to block; while a lane
+    // Steps t0 to t0 + N - 1. `carried` holds each lane's last result from block to block; while a lane
     // has not started (kStarting) it keeps its first old pixel there.
     template <bool kStarting>
-    static void Block(const Blocks& at, const Band& band, size_t t0, V keep, V (&prev)[R], V& older) {
+    static void Block(const Blocks& at, const Band& band, size_t t0, V keep, V (&carried)[R], V& carried_older) {
+        // Local copies: through the references every step's results went to memory and back, on the
+        // chain from step to step.
+        V prev[R], older = carried_older;
+        for (size_t r = 0; r < R; ++r) prev[r] = carried[r];
         V v[R][N];
         LoadBlock(at, t0, keep, v);
 #pragma GCC unroll 4
@@ -210,6 +214,8 @@ struct BlurWaveKernel {
             }
             older = q[R - 1];
         }
+        for (size_t r = 0; r < R; ++r) carried[r] = prev[r];
+        carried_older = older;
 #pragma GCC unroll 4
         for (size_t r = 0; r < R; ++r) Transpose(v[r]);
         StoreBlock(at, t0, v);
