@@ -87,63 +87,42 @@ TEST_F(OwnWindowApi, FullScreenOwnWindowCoversTheDesktop) {
     EXPECT_EQ(Quits(20).size(), 1u);
 }
 
-TEST_F(OwnWindowApi, KeysReachInkeyByTheirDirectInputCodes) {
-    own_ = InitVexelWindow(320, 240, 0, 0, "keys");
-    EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), 0);
-    Key(SDL_SCANCODE_ESCAPE, true);
-    Key(SDL_SCANCODE_UP, true);
-    Key(SDL_SCANCODE_KP_ENTER, true);
-    EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), -1);
-    EXPECT_EQ(Inkey(VXL_KEY_UP), -1);
-    EXPECT_EQ(Inkey(VXL_KEY_NUMPADENTER), -1);
-    EXPECT_EQ(Inkey(VXL_KEY_RETURN), 0);
-    Key(SDL_SCANCODE_ESCAPE, false);
-    EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), 0);
-    EXPECT_EQ(Inkey(VXL_KEY_UP), -1);
-    Key(SDL_SCANCODE_UP, false);
-    Key(SDL_SCANCODE_KP_ENTER, false);
-}
+// Keys by their DirectInput codes and the mouse's motion, buttons and cursor, from SDL's events for
+// a window of the library's own and for a host window alike.
+TEST_F(OwnWindowApi, KeysAndMouseReachTheInputExports) {
+    for (bool own : {true, false}) {
+        SCOPED_TRACE(own ? "own window" : "host window");
+        if (own) {
+            own_ = InitVexelWindow(320, 240, 0, 0, "input");
+        } else {
+            InitVexel(id_, 320, 240, 0, 0);
+            own_ = id_;
+        }
+        Key(SDL_SCANCODE_ESCAPE, true);
+        Key(SDL_SCANCODE_KP_ENTER, true);
+        EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), -1);
+        EXPECT_EQ(Inkey(VXL_KEY_NUMPADENTER), -1);
+        EXPECT_EQ(Inkey(VXL_KEY_RETURN), 0);
+        Key(SDL_SCANCODE_ESCAPE, false);
+        Key(SDL_SCANCODE_KP_ENTER, false);
+        EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), 0);
 
-TEST_F(OwnWindowApi, MouseMotionButtonsAndCursor) {
-    own_ = InitVexelWindow(320, 240, 0, 0, "mouse");
-    MouseAX();
-    MouseAY();
-    Motion(10, 10, 3, -2);  // both axes: an X event, then a Y event
-    EXPECT_EQ(MouseAX(), 3);
-    EXPECT_EQ(MouseAY(), -2);
-    Motion(11, 10, 3, 0);
-    Motion(16, 10, 5, 0);
-    EXPECT_EQ(MouseAX(), 5);
-    EXPECT_EQ(MouseAY(), 0);
+        MouseAX();
+        MouseAY();
+        Motion(10, 10, 3, -2);  // both axes: an X event, then a Y event
+        EXPECT_EQ(std::pair(MouseAX(), MouseAY()), std::pair(3, -2));
+        Button(SDL_BUTTON_RIGHT, true);
+        Button(SDL_BUTTON_MIDDLE, true);
+        int32_t l = 1, m = 1, r = 1;
+        GetMouseButtons(&l, &m, &r);
+        EXPECT_EQ(std::tuple(l, m, r), std::tuple(0, -1, -1));
+        Button(SDL_BUTTON_RIGHT, false);
+        Button(SDL_BUTTON_MIDDLE, false);
 
-    Button(SDL_BUTTON_LEFT, true);
-    Button(SDL_BUTTON_RIGHT, true);
-    EXPECT_EQ(MouseLeft(), -1);
-    EXPECT_EQ(MouseRight(), -1);
-    EXPECT_EQ(MouseMiddle(), 0);
-    Button(SDL_BUTTON_LEFT, false);
-    Button(SDL_BUTTON_MIDDLE, true);
-    int32_t l = 1, m = 1, r = 1;
-    GetMouseButtons(&l, &m, &r);
-    EXPECT_EQ(std::tuple(l, m, r), std::tuple(0, -1, -1));
-
-    SetMousePos(30, 40);
-    EXPECT_EQ(std::pair(MouseX(), MouseY()), std::pair(30, 40));
-    SetMousePos(-25, 7);
-    int32_t x = 0, y = 0;
-    GetMousePos(&x, &y);
-    EXPECT_EQ(std::pair(x, y), std::pair(-25, 7));
-}
-
-TEST_F(OwnWindowApi, HostWindowDisplaysGetInputToo) {
-    InitVexel(id_, 320, 240, 0, 0);
-    own_ = id_;
-    Key(SDL_SCANCODE_SPACE, true);
-    EXPECT_EQ(Inkey(VXL_KEY_SPACE), -1);
-    Key(SDL_SCANCODE_SPACE, false);
-    EXPECT_EQ(Inkey(VXL_KEY_SPACE), 0);
-    SetMousePos(5, 6);
-    EXPECT_EQ(std::pair(MouseX(), MouseY()), std::pair(5, 6));
+        SetMousePos(-25, 7);
+        EXPECT_EQ(std::pair(MouseX(), MouseY()), std::pair(-25, 7));
+        CloseVexel();
+    }
 }
 
 TEST_F(OwnWindowApi, TimerCountsMilliseconds) {

@@ -113,22 +113,6 @@ TEST_F(BlendTest, PackedMixMatchesPerChannelRule) {
     }
 }
 
-TEST_P(BlendDepthTest, XorTwiceRestoresAndCoversOddWidths) {
-    std::mt19937 rng(depth_);
-    const auto src_px = RandomPixels(rng, 3 * 2, depth_), dst_px = RandomPixels(rng, 5 * 4, depth_);
-    const int32_t s = BufferOf(3, 2, src_px), d = BufferOf(5, 4, dst_px);
-    CopyXor(s, d, 1, 1);
-    const auto once = PixelsOf(d);
-    for (int32_t y = 0; y < 4; ++y)
-        for (int32_t x = 0; x < 5; ++x) {
-            const bool covered = x >= 1 && x <= 3 && y >= 1 && y <= 2;
-            const uint32_t want = covered ? dst_px[y * 5 + x] ^ src_px[(y - 1) * 3 + x - 1] : dst_px[y * 5 + x];
-            EXPECT_EQ(once[y * 5 + x], want) << x << "," << y;
-        }
-    CopyXor(s, d, 1, 1);
-    EXPECT_EQ(PixelsOf(d), dst_px);
-}
-
 // Placement: negative offsets skip source columns and rows; the alpha plane is clipped alike;
 // placements just outside change nothing.
 TEST_P(BlendDepthTest, PlacementAndClipping) {

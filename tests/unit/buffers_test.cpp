@@ -65,28 +65,6 @@ TEST_P(BufferDepthTest, PixelsStayInsideTheBufferAndFillSetsThemAll) {
     EXPECT_EQ(Bytes(h, bpp_), expected);
 }
 
-TEST_P(BufferDepthTest, BadSizesAndClosingTheDisplayLeaveBuffersWorking) {
-    const Layout& layout = kLayouts.at(depth_);
-    const int32_t kept = SetupBuffer(4, 4, 0);
-    PutPixel(kept, 2, 3, layout.put);
-    for (auto [w, h, code] : {std::tuple{0, 10, platform::DDERR_INVALIDPARAMS},
-                              {10, -1, platform::DDERR_INVALIDPARAMS},
-                              {100000, 100000, platform::DDERR_OUTOFMEMORY}}) {
-        ExpectFatal(Failed("[TBufferVx]", "CreateSurface", code), [&] { SetupBuffer(w, h, 0); });
-        const int32_t next = SetupBuffer(2, 2, 0);
-        PutPixel(next, 1, 1, layout.put);
-        EXPECT_EQ(GetPixel(next, 1, 1), layout.got);
-    }
-    EXPECT_EQ(GetPixel(kept, 2, 3), layout.got);
-    CloseVexel();  // buffers outlive the display
-    PutPixel(kept, 3, 3, layout.put);
-    EXPECT_EQ(GetPixel(kept, 3, 3), layout.got);
-    Fill(kept, layout.fill);
-    EXPECT_EQ(GetPixel(kept, 0, 0), layout.fill);
-    const auto bytes = Bytes(kept, bpp_);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - bpp_, bytes.end()), layout.fill_bytes);
-}
-
 INSTANTIATE_TEST_SUITE_P(Depths, BufferDepthTest, AllDepths(false), DepthName);
 
 // Video memory is asked for first; without it the buffer still works from system memory, and

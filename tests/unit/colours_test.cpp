@@ -56,10 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, ColourTest, AllDepths(), DepthName);
 
 using ColourPlainTest = FakeTest;
 
-TEST_F(ColourPlainTest, NothingBeforeAnyDisplayAndMissingOutputsSkipped) {
-    EXPECT_EQ(RGB(255, 128, 64) | RGB(255, 255, 255), 0u);
-    EXPECT_EQ(Unpack(0xFFFFFF), (Rgb{1, 2, 3}));
-    EXPECT_EQ(Unpack(0), (Rgb{1, 2, 3}));
+TEST_F(ColourPlainTest, MissingOutputsAreSkippedAndTheOthersWritten) {
     OpenWindowed();
     uint8_t g = 0;
     unRGB(0x123456, nullptr, &g, nullptr);

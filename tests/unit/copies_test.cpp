@@ -1,11 +1,9 @@
-// Copies between buffers through the exports, at every depth: placement and clipping, keys, stretches,
-// and the blitter's failures on the fake (lost surfaces, a busy blitter, one that never finishes).
+// Copies between buffers through the exports, at every depth: placement and clipping, keys, stretches
+// and a lost surface on the way.
 #include <functional>
 #include <optional>
-#include <tuple>
 #include <utility>
 
-#include "display/blit_completion.h"
 #include "fake_fixture.h"
 
 namespace vxl::testing {
@@ -109,61 +107,9 @@ TEST_P(CopyTest, FactorTwoStretchDoublesEveryPixel) {
     });
 }
 
-TEST_P(CopyTest, ShrinkAndStretchCoverTheirRectangleOnly) {
-    const int32_t src = CodedBuffer(8, 8), dst = Destination(10, 10);
-    CopyScale(src, dst, 1, 2, 5, 4);  // halve across, quarter down
-    ExpectPicture(dst, [](int32_t x, int32_t y) -> std::optional<std::pair<int32_t, int32_t>> {
-        if (x >= 1 && x < 5 && y >= 2 && y < 4) return std::pair((x - 1) * 2 + 1, (y - 2) * 4 + 2);
-        return std::nullopt;
-    });
-    Fill(dst, kBackground);
-    CopyScale(src, dst, 10, 0, 20, 10);  // only touches the right edge
-    CopyScale(src, dst, 3, 0, 3, 10);    // no width
-    ExpectPicture(dst, [](int32_t, int32_t) { return std::nullopt; });
-}
-
-TEST_P(CopyTest, CopyOntoItselfReadsTheSourceFirst) {
-    const int32_t b = CodedBuffer(6, 6);
-    CopyBit(b, b, 0, 0, 3, 3, 2, 2);
-    CopySprite(b, b, -1, -1, 0xFFFFFFFF);
-    // After both: the moved block shifted back by one, everywhere the second copy reached.
-    const int32_t model = CodedBuffer(6, 6);
-    CopyBit(model, model, 0, 0, 3, 3, 2, 2);
-    const int32_t expected = Destination(6, 6);
-    CopyBuffer(model, expected, 0, 0);
-    for (int32_t y = 0; y < 5; ++y)
-        for (int32_t x = 0; x < 5; ++x) PutPixel(expected, x, y, GetPixel(model, x + 1, y + 1));
-    for (int32_t y = 0; y < 6; ++y)
-        for (int32_t x = 0; x < 6; ++x) ASSERT_EQ(GetPixel(b, x, y), GetPixel(expected, x, y)) << x << "," << y;
-}
-
 INSTANTIATE_TEST_SUITE_P(Depths, CopyTest, AllDepths(), DepthName);
 
 using CopyFailureTest = FakeTest;
-
-// A busy blitter is asked again; one that stays busy, or never reports a blit done, ends the wait
-// instead of hanging the host.
-TEST_F(CopyFailureTest, BlitterFaultsAreRetriedWithinABound) {
-    // The call that answers busy and how often, whether the copy lands, and how many blits it takes.
-    const std::tuple<PlatformCall, int, bool, int> cases[] = {
-        {PlatformCall::Blt, 3, true, 4},
-        {PlatformCall::Blt, 1 << 30, false, kMaxBlitterRetries},
-        {PlatformCall::GetBltStatus, 1 << 30, true, 1},
-    };
-    for (auto [call, times, lands, blits] : cases) {
-        SCOPED_TRACE(::testing::Message() << "call " << int(call) << " busy " << times << " times");
-        TearDown();  // each row starts afresh, without the last one's failures
-        SetUp();
-        OpenWindowed();
-        const int32_t src = SetupBuffer(2, 2, 0), dst = SetupBuffer(2, 2, 0);
-        Fill(src, 0x123);
-        fake_->Fail(call, DDERR_WASSTILLDRAWING, times);
-        const int before = fake_->Calls(PlatformCall::Blt);
-        CopyScale(src, dst, 0, 0, 2, 2);
-        EXPECT_EQ(GetPixel(dst, 1, 1), lands ? 0x123u : 0u);
-        EXPECT_EQ(fake_->Calls(PlatformCall::Blt) - before, blits);
-    }
-}
 
 TEST_F(CopyFailureTest, LostSurfaceIsRestoredThroughTheSourceAndTheCopyDropped) {
     OpenWindowed();

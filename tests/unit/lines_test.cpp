@@ -1,5 +1,3 @@
-#include "draw/lines.h"
-
 #include "picture.h"
 
 namespace vxl::testing {
@@ -74,17 +72,6 @@ TEST_F(LinesTest, LinesOutsideOrWithHugeCoordinatesDrawOnlyWhatCrossesTheBuffer)
                                "....##....",
                                "....##....",
                            }));
-}
-
-TEST_F(LinesTest, ClipLineWalksTheRegionCodesInOrder) {
-    int64_t x1 = -3, y1 = 0, x2 = 7, y2 = 4;
-    ASSERT_TRUE(draw::ClipLine(9, 9, x1, y1, x2, y2));
-    EXPECT_EQ((std::vector{x1, y1, x2, y2}), (std::vector<int64_t>{0, 1, 7, 4}));
-    x1 = 20, y1 = 20, x2 = -10, y2 = -10;  // below first, then right, for each end
-    ASSERT_TRUE(draw::ClipLine(9, 9, x1, y1, x2, y2));
-    EXPECT_EQ((std::vector{x1, y1, x2, y2}), (std::vector<int64_t>{9, 9, 0, 0}));
-    x1 = -4, y1 = 2, x2 = 5, y2 = -7;  // after one clip both ends are above: rejected
-    EXPECT_FALSE(draw::ClipLine(9, 9, x1, y1, x2, y2));
 }
 
 TEST_F(LinesTest, LineToDrawsFromThePenAndMovesItEvenWithoutABuffer) {

@@ -126,8 +126,6 @@ TEST_F(OwnWindow, WindowedCreationFailures) {
     ExpectFatal("[TSelfVexel]CreateWindowEx -> Error creating window...", [] { InitVexelWindow(320, 240, 0, 0, "t"); });
     ExpectNothingLeft("TSelfVexel");
     ExpectFatal("[TSelfVexel]CreateWindowEx -> Error creating window...", [] { InitVexelWindow(0, 240, 0, 0, "t"); });
-    ExpectFatal("[TSelfVexel]CreateWindowEx -> Error creating window...",
-                [] { InitVexelWindow(INT32_MAX, INT32_MIN, 0, 0, "t"); });
 
     SetDesktopDepth(8);
     ExpectFatal("[TSelfVexel]Create -> Desktop color depth not supported (only 15,16,24,32bit)",

@@ -105,22 +105,6 @@ TEST(BmpReader, RefusesDamagedAndHostileHeaders) {
     EXPECT_TRUE(p.Empty());
 }
 
-TEST(BmpWriter, WritesWhatTheReaderReadsBack) {
-    Picture picture;
-    picture.width = 5;  // rows padded to 16 bytes
-    picture.height = 3;
-    for (uint32_t c : SamplePicture()) {
-        if (picture.rgb.size() == 45) break;
-        picture.rgb.insert(picture.rgb.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
-    }
-    const std::vector<uint8_t> file = EncodeBmp(picture);
-    EXPECT_EQ(file.size(), 54u + 16 * 3);
-    Picture back;
-    ASSERT_EQ(DecodeBmp(file, &back), DecodeResult::Ok);
-    EXPECT_EQ(back.bit_count, 24u);
-    EXPECT_EQ(back.rgb, picture.rgb);
-}
-
 TEST(PngReader, KeepsStoredValuesOfEightBitPicturesAndBlendsAlphaOverBlack) {
     Picture p;
     // Grey: the stored levels are the indices.

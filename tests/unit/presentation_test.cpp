@@ -154,16 +154,6 @@ TEST_F(PresentFailureTest, LostSurfaceIsRestoredAndTheFrameDropped) {
     EXPECT_EQ(TheLibrary().display->primary()->IsLost(), DD_OK);
 }
 
-TEST_F(PresentFailureTest, BusyPresentationIsRetried) {
-    OpenWindowed();
-    const int32_t b = SetupBuffer(4, 4, 0);
-    // The draw's blit, then the presentation's, each refused twice as still drawing.
-    fake_->Fail(PlatformCall::Blt, DDERR_WASSTILLDRAWING, 2);
-    const int before = fake_->presentations();
-    DrawBuffer(b, 0, 0);
-    EXPECT_EQ(fake_->presentations(), before + 1);
-}
-
 // A buffer keeps its own references to the display it was made for: drawing it after that display
 // closed, or after another opened, touches nothing freed.
 TEST_F(PresentFailureTest, BufferOutlivesItsDisplay) {

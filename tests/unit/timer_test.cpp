@@ -10,7 +10,9 @@ protected:
     void At(uint32_t ms) { fake_->clock = ms; }
 };
 
-TEST_F(Stopwatch, ReadsZeroBeforeStartAndMillisecondsWhileRunning) {
+// Readings at clock times: before any start, running, restarted, stopped (and stopped again), and
+// reset while running and while stopped.
+TEST_F(Stopwatch, StartStopAndResetFollowTheClock) {
     At(1000);
     EXPECT_EQ(Timer(), 0.0f);
     StopTimer();
@@ -19,39 +21,27 @@ TEST_F(Stopwatch, ReadsZeroBeforeStartAndMillisecondsWhileRunning) {
     StartTimer();
     At(1050);
     EXPECT_EQ(Timer(), 50.0f);
-    At(1250);
     StartTimer();  // restarts from zero
-    At(1260);
+    At(1060);
     EXPECT_EQ(Timer(), 10.0f);
-}
-
-TEST_F(Stopwatch, StoppedReadingsHoldAndStoppingAgainMovesTheStop) {
-    At(100);
-    StartTimer();
-    At(160);
     StopTimer();
     At(5000);
-    EXPECT_EQ(Timer(), 60.0f);
-    At(6000);
-    EXPECT_EQ(Timer(), 60.0f);
-    StopTimer();
-    EXPECT_EQ(Timer(), 5900.0f);
-}
+    EXPECT_EQ(Timer(), 10.0f);
+    StopTimer();  // moves the stop
+    EXPECT_EQ(Timer(), 3950.0f);
 
-TEST_F(Stopwatch, ResetRestartsARunningCountAndZeroesAStoppedOneUntilStarted) {
-    At(100);
     StartTimer();
-    At(300);
-    ResetTimer();
-    At(325);
+    At(5200);
+    ResetTimer();  // running: counts from now
+    At(5225);
     EXPECT_EQ(Timer(), 25.0f);
     StopTimer();
-    At(900);
-    ResetTimer();
-    At(2000);
+    At(5300);
+    ResetTimer();  // stopped: zero until started
+    At(6000);
     EXPECT_EQ(Timer(), 0.0f);
     StartTimer();
-    At(2007);
+    At(6007);
     EXPECT_EQ(Timer(), 7.0f);
 }
 
