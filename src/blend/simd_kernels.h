@@ -48,11 +48,14 @@ size_t PixelRun(const RowJob& job, const Op& op) {
     const size_t a_step = a != nullptr ? kPixels : 0;
     uint8_t* d = job.dst;
     uint8_t* const end = d + steps * O::kBytes;
+    // Unrolled for the same reason as ByteRun.
     if (s != nullptr) {
+#pragma GCC unroll 4
         for (; d != end; d += O::kBytes, s += O::kBytes, a += a_step) {
             O::Store(d, op(O::Load(d), O::Load(s), a));
         }
     } else {
+#pragma GCC unroll 4
         for (; d != end; d += O::kBytes, a += a_step) O::Store(d, op(O::Load(d), O::Zero(), a));
     }
     return steps * kPixels;
