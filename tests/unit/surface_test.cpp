@@ -47,32 +47,5 @@ TEST_F(SurfaceTest, KeyedFastBlitSkipsKeyPixelsAndRefusesRectanglesOutside) {
     EXPECT_EQ(dst->BltFast(3, 0, src.get(), nullptr, 0), DDERR_INVALIDRECT);
 }
 
-TEST_F(SurfaceTest, FlipShowsTheBackBufferAndKeepsAddresses) {
-    ListCommonModes();
-    const WindowId w = fake_->AddWindow(0, 0, 10, 10);
-    ASSERT_EQ(dd_->SetCooperativeLevel(w, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
-    ASSERT_EQ(dd_->SetDisplayMode(320, 240, 32, 0, 0), DD_OK);
-    SurfaceDesc d;
-    d.flags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    d.back_buffer_count = 1;
-    d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    std::shared_ptr<Surface> front, back;
-    ASSERT_EQ(dd_->CreateSurface(d, &front), DD_OK);
-    ASSERT_EQ(front->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back), DD_OK);
-    SurfaceDesc before;
-    back->GetSurfaceDesc(&before);
-    BltFx fx{0xABCDEF};
-    back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
-    EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-    EXPECT_EQ(At(*front, 319, 239), 0xABCDEFu);
-    SurfaceDesc after;
-    back->GetSurfaceDesc(&after);
-    EXPECT_EQ(after.surface, before.surface);
-    ASSERT_FALSE(fake_->frames().empty());
-    EXPECT_TRUE(fake_->frames().back().scaled);
-    EXPECT_EQ(fake_->frames().back().width, 320);
-    EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
-}
-
 }  // namespace
 }  // namespace vxl::testing
