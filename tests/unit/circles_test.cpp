@@ -32,20 +32,16 @@ TEST_F(CirclesTest, SmallRadiiGiveTheStepsPixels) {
 
 TEST_F(CirclesTest, RadiusFiveHasAFivePixelTopAndFivePixelSides) {
     Circle(h_, 5, 5, 5, 1);
-    EXPECT_EQ(Picture(h_), (Rows{
-                               "...#####...",
-                               "..#.....#..",
-                               ".#.......#.",
-                               "#.........#",
-                               "#.........#",
-                               "#.........#",
-                               "#.........#",
-                               "#.........#",
-                               ".#.......#.",
-                               "..#.....#..",
-                               "...#####...",
-                           }));
     const Rows outline = Picture(h_);
+    EXPECT_EQ(Rows(outline.begin(), outline.begin() + 6), (Rows{
+                                                              "...#####...",
+                                                              "..#.....#..",
+                                                              ".#.......#.",
+                                                              "#.........#",
+                                                              "#.........#",
+                                                              "#.........#",
+                                                          }));
+    EXPECT_EQ(Rows(outline.rbegin(), outline.rbegin() + 6), Rows(outline.begin(), outline.begin() + 6));
     FillCircle(h_, 5, 5, 5, 1);
     EXPECT_EQ(Picture(h_), Filled(outline));
 }

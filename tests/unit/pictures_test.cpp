@@ -23,23 +23,20 @@ int32_t PatternBuffer(int32_t w, int32_t h) {
     return b;
 }
 
-TEST_P(PicturesDepthTest, SavedBmpAndPngPicturesLoadBackExactly) {
+TEST_P(PicturesDepthTest, SavedPicturesLoadBackExactlyAndOthersArriveThroughPackColour) {
     const int32_t w = 43, h = 11, b = PatternBuffer(w, h);
     const std::vector<uint32_t> pixels = PixelsOf(b);
     for (const char* name : {"shot.bmp", "shot.png", "SHOT.Png"}) {
         SaveTGA(b, name);
         const int32_t image = SetupImageBuffer(name, 0);
-        EXPECT_EQ(BufferSizeX(image), w) << name;
-        EXPECT_EQ(BufferSizeY(image), h) << name;
+        EXPECT_EQ(std::pair(BufferSizeX(image), BufferSizeY(image)), std::pair(w, h)) << name;
         EXPECT_EQ(PixelsOf(image), pixels) << name;
         CloseBuffer(image);
     }
     // Video memory asked for: the picture arrives all the same.
-    const int32_t image = SetupImageBuffer("shot.png", 1);
-    EXPECT_EQ(PixelsOf(image), pixels);
-}
+    EXPECT_EQ(PixelsOf(SetupImageBuffer("shot.png", 1)), pixels);
 
-TEST_P(PicturesDepthTest, PicturesArriveThroughPackColourWhateverTheirLayout) {
+    // Pictures of 8 bits a channel arrive through the display's colour packing.
     const std::vector<uint32_t> rgb = SamplePicture();
     WriteFile("true.bmp", MakeBmp({6, 4, 24, 40, false, 0, {}, {}, rgb}));
     std::vector<uint8_t> rows;
@@ -47,10 +44,7 @@ TEST_P(PicturesDepthTest, PicturesArriveThroughPackColourWhateverTheirLayout) {
     WriteFile("true.png", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 8, rows));
     std::vector<uint32_t> packed;
     for (uint32_t c : rgb) packed.push_back(RGB(int32_t(c >> 16), int32_t(c >> 8) & 255, int32_t(c) & 255));
-    for (const char* name : {"true.bmp", "true.png"}) {
-        const int32_t image = SetupImageBuffer(name, 0);
-        EXPECT_EQ(PixelsOf(image), packed) << name;
-    }
+    for (const char* name : {"true.bmp", "true.png"}) EXPECT_EQ(PixelsOf(SetupImageBuffer(name, 0)), packed) << name;
 }
 
 TEST_P(PicturesDepthTest, RawFilesHoldTheBufferByteForByte) {
