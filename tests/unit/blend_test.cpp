@@ -161,8 +161,9 @@ TEST_P(BlendDepthTest, AlphaMapWithoutPlaneCopiesLikeCopyBuffer) {
     EXPECT_EQ(GetPixel(d, 4, 3) & colour, dst_px[3 * 6 + 4] & colour);
 }
 
-// Blending a buffer onto itself gives the same pixels wherever the buffer lives, overlap included.
-TEST_P(BlendDepthTest, SelfBlendSameInVideoAndSystemMemory) {
+// Blending a buffer onto itself, and filtering it in place, gives the same pixels wherever the buffer
+// lives, overlap included.
+TEST_P(BlendDepthTest, SelfBlendsAndFiltersSameInVideoAndSystemMemory) {
     std::mt19937 rng(depth_ + 7);
     const auto px = RandomPixels(rng, 9 * 6, depth_);
     for (auto [x, y] : {std::pair{1, 0}, {2, 1}, {-1, 0}, {0, -2}, {3, 3}}) {
@@ -172,6 +173,7 @@ TEST_P(BlendDepthTest, SelfBlendSameInVideoAndSystemMemory) {
         CopyAlpha(vid, vid, x, y, 100);
         CopyAdd(sys, sys, x, y);
         CopyAdd(vid, vid, x, y);
+        for (auto filter : {&Greyscale, &Negative, &Blur2x}) filter(sys), filter(vid);
         EXPECT_EQ(PixelsOf(vid), PixelsOf(sys)) << x << "," << y;
         // Later pixels of a row see the ones mixed before them: the rule of one pixel at a time.
         if (x == 1 && y == 0) {

@@ -80,17 +80,6 @@ TEST_F(EffectsTest, GreyscaleAndNegativeWorkedValues) {
     }
 }
 
-TEST_P(EffectsDepthTest, FiltersOfVideoMemoryBuffersMatchSystemMemory) {
-    std::mt19937 rng(depth_ + 2);
-    const auto px = RandomPixels(rng, 9 * 4, depth_);
-    const int32_t sys = BufferOf(9, 4, px), vid = BufferOf(9, 4, px, true);
-    for (auto filter : {&Greyscale, &Negative, &Blur2x}) {
-        filter(sys);
-        filter(vid);
-        EXPECT_EQ(PixelsOf(vid), PixelsOf(sys));
-    }
-}
-
 // The smear of one bright channel at the centre of a 5 x 5 buffer, in every channel of the 8-bit
 // layouts.
 TEST_F(EffectsTest, BlurSmearTable) {

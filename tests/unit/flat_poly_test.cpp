@@ -8,7 +8,6 @@ namespace vxl::testing {
 namespace {
 
 using FlatDepthTest = DepthTest;
-using FlatTest = FakeTest;
 
 TEST_P(FlatDepthTest, TrianglePaintsTopRowClosedAndBottomRowOpenInEitherWinding) {
     const int32_t h = SetupBuffer(12, 12, 0), other = SetupBuffer(12, 12, 0);
@@ -74,17 +73,6 @@ TEST_P(FlatDepthTest, ClippingAndVertexCounts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, FlatDepthTest, AllDepths(false), DepthName);
-
-TEST_F(FlatTest, VideoMemoryBuffersGetTheSamePixelsThroughTheBlitter) {
-    fake_->hardware = true;
-    OpenWindowed();
-    const int32_t system = SetupBuffer(40, 30, 0), video = SetupBuffer(40, 30, 1);
-    ASSERT_TRUE(TheLibrary().handles.Find(video)->in_video_memory());
-    const TPolyVertex star[5] = {V(20, -3), V(31, 33), V(1, 9), V(39, 9), V(9, 33)};
-    for (int32_t h : {system, video}) FlatPoly(h, star, 4, 5, 0x123456);
-    EXPECT_EQ(Bytes(video), Bytes(system));
-    EXPECT_NE(Bytes(system), std::vector<uint8_t>(Bytes(system).size(), 0));
-}
 
 }  // namespace
 }  // namespace vxl::testing

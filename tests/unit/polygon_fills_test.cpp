@@ -169,10 +169,12 @@ TEST_F(FillTest, VideoMemoryBuffersGetTheSamePixelsAsSystemMemoryOnes) {
         for (int i = 0; i < 200; ++i) {
             TPolyVertex v[5];
             for (auto& p : v) p = V(pos(rng), pos(rng), uint32_t(rng()), uv(rng), uv(rng));
+            const uint32_t flat = rng();
             for (int32_t h : {system, video}) {
                 GouraudPoly(h, v, 4, 5);
                 TexturePoly(h, tex, v, 4, 4);
                 KeyTexturePoly(h, tex, v, 3, 3, Numbered(5, 5));
+                FlatPoly(h, v, 4, 5, flat);  // its rows go through the blitter's fills
             }
         }
         ASSERT_EQ(Bytes(video), Bytes(system)) << depth;
