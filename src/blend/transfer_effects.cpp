@@ -11,7 +11,6 @@
 #include "blend/pixel_math.h"
 #include "buffers/pixel_format.h"
 #include "core/library_state.h"
-#include "core/vector_ops.h"
 
 namespace vxl::blend {
 namespace {
@@ -33,8 +32,13 @@ Rgb UnpackAt(const TBufferVx& s, int32_t x, int32_t y) {
     return {r, g, b};
 }
 
+// The mean of the three channels, truncated.
+uint8_t GreyLevel(uint32_t r, uint32_t g, uint32_t b) {
+    return uint8_t(Third(r + g + b));
+}
+
 uint32_t PackGrey(uint32_t r, uint32_t g, uint32_t b) {
-    const uint8_t v = uint8_t((r + g + b) / 3);
+    const uint8_t v = GreyLevel(r, g, b);
     return PackColour(v, v, v);
 }
 
@@ -118,7 +122,7 @@ const std::vector<uint16_t>& GreyTable() {
         for (uint32_t v = 0; v < t.size(); ++v) {
             uint8_t r, g, b;
             P::Unpack(v, &r, &g, &b);
-            const uint8_t grey = uint8_t((r + g + b) / 3);
+            const uint8_t grey = GreyLevel(r, g, b);
             t[v] = uint16_t(P::Pack(grey, grey, grey));
         }
         return t;
