@@ -104,6 +104,23 @@ struct FrameInsets {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Where a full-screen picture of w x h lands on a target of tw x th: the largest rectangle of the same
+// aspect that fits, centred (the rest are black bars). Presentation and the cursor share it.
+struct PictureRect {
+    int32_t x = 0, y = 0, width = 0, height = 0;
+};
+inline PictureRect Letterbox(int32_t tw, int32_t th, int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0 || tw <= 0 || th <= 0) {
+        return {};
+    }
+    int64_t dw = tw, dh = int64_t(tw) * h / w;
+    if (dh > th) {
+        dh = th;
+        dw = int64_t(th) * w / h;
+    }
+    return {int32_t((tw - dw) / 2), int32_t((th - dh) / 2), int32_t(dw), int32_t(dh)};
+}
+
 class Backend {
 public:
     virtual ~Backend() = default;

@@ -1,5 +1,6 @@
 // Copies between buffers through the exports, at every depth: placement and clipping, keys, stretches
 // and a lost surface on the way.
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -79,15 +80,50 @@ TEST_P(CopyTest, KeyStaysOnTheSourceButOnlyKeyedCopiesUseIt) {
         if (y == 0 && x == 1) return std::nullopt;
         return std::pair(x, 0);
     });
-    // Scale and Bit variants skip it too; a pixel whose unused bits differ from the key is still a key.
-    Fill(dst, kBackground);
-    PutPixel(src, 2, 0, depth_ == 15 ? key | 0x8000 : depth_ == 32 ? key | 0xAB000000 : key);
-    CopyBitSprite(src, dst, 0, 0, 3, 0, 0, 0, key);
-    CopyScaleSprite(src, dst, 0, 1, 4, 2, key);
-    ExpectPicture(dst, [](int32_t x, int32_t) -> std::optional<std::pair<int32_t, int32_t>> {
-        if (x == 1 || x == 2) return std::nullopt;
-        return std::pair(x, 0);
-    });
+}
+
+// The blitter's key is the whole stored value: spare bits count (pixels Negative or CopyXor leave
+// there stay opaque), and a key wider than the pixel matches nothing. Each row is a stored pixel, a
+// key and whether the pixel is left out, tried through every keyed copy and keyed display draw.
+TEST_P(CopyTest, KeyComparesTheWholeStoredValue) {
+    struct Row {
+        uint32_t depth, pixel, key;
+        bool left_out;
+    };
+    const Row rows[] = {
+        {15, 0x7C1F, 0x7C1F, true},        {15, 0xFC1F, 0x7C1F, false},       {15, 0xFC1F, 0xFC1F, true},
+        {15, 0x7C1F, 0x17C1F, false},      {16, 0xF81F, 0xF81F, true},        {16, 0xF81F, 0x101F81F, false},
+        {24, 0xFF00FF, 0xFF00FF, true},    {24, 0xFF00FF, 0x1FF00FF, false},  {32, 0xFF00FF, 0xFF00FF, true},
+        {32, 0xABFF00FF, 0xFF00FF, false}, {32, 0xABFF00FF, 0xABFF00FF, true}, {32, 0xFF00FF, 0xABFF00FF, false},
+    };
+    using Keyed = void (*)(int32_t src, int32_t dst, uint32_t key);
+    const std::pair<const char*, Keyed> ways[] = {
+        {"CopySprite", [](int32_t s, int32_t d, uint32_t k) { CopySprite(s, d, 0, 0, k); }},
+        {"CopyBitSprite", [](int32_t s, int32_t d, uint32_t k) { CopyBitSprite(s, d, 0, 0, 1, 0, 0, 0, k); }},
+        {"CopyScaleSprite", [](int32_t s, int32_t d, uint32_t k) { CopyScaleSprite(s, d, 0, 0, 4, 1, k); }},
+        {"DrawSprite", [](int32_t s, int32_t, uint32_t k) { DrawSprite(s, 0, 0, k); }},
+        {"DrawBitSprite", [](int32_t s, int32_t, uint32_t k) { DrawBitSprite(s, 0, 0, 1, 0, 0, 0, k); }},
+        {"DrawScaleSprite", [](int32_t s, int32_t, uint32_t k) { DrawScaleSprite(s, 0, 0, 4, 1, k); }},
+    };
+    const uint32_t stored = bpp_ == 4 ? 0xFFFFFFFF : (1u << (8 * bpp_)) - 1;
+    const int32_t src = SetupBuffer(2, 1, 0), dst = SetupBuffer(4, 1, 0), ground = Destination(4, 1);
+    for (const Row& r : rows) {
+        if (r.depth != depth_) continue;
+        PutPixel(src, 0, 0, r.pixel);
+        PutPixel(src, 1, 0, 0x21);
+        for (const auto& [name, copy] : ways) {
+            Fill(dst, kBackground);
+            DrawBuffer(ground, 0, 0);
+            copy(src, dst, r.key);
+            SurfaceDesc back;
+            TheLibrary().display->back()->GetSurfaceDesc(&back);
+            const bool draw = name[0] == 'D';
+            uint32_t got = 0;
+            std::memcpy(&got, draw ? static_cast<const uint8_t*>(back.surface) : BufferPointer(dst), bpp_);
+            EXPECT_EQ(got, r.left_out ? kBackground : r.pixel & stored)
+                << name << " pixel " << std::hex << r.pixel << " key " << r.key;
+        }
+    }
 }
 
 TEST_P(CopyTest, FactorTwoStretchDoublesEveryPixel) {

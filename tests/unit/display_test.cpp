@@ -56,9 +56,12 @@ TEST_F(DisplayTest, TakesDesktopDepthButEightBitsAndClearsTheClientAreaOnly) {
 
 TEST_F(DisplayTest, MoveThenCloseLeavesNoCurrentDisplay) {
     const WindowId w = OpenWindowed(320, 240);
+    fake_->window(w).shown = false;
     SetVexelWindowPos(10, 20);
-    // The outer size becomes the display's size, so the frame eats into the client area.
+    // The outer size becomes the display's size, so the frame eats into the client area; a hidden
+    // window shows.
     EXPECT_EQ(Geometry(fake_->window(w)), std::vector<int32_t>({14, 44, 312, 212}));
+    EXPECT_TRUE(fake_->window(w).shown);
     CloseVexel();
     EXPECT_EQ(VexelSizeX() | VexelSizeY() | GlobalBpp(), 0);
     fake_->QueueEvent(Message{w, WM_MOUSEMOVE, 0, 0});

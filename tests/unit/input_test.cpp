@@ -178,6 +178,37 @@ TEST_F(Input, CursorIsInClientCoordinatesUnclampedAndSetTheSameWay) {
     EXPECT_EQ(MouseX(), INT32_MIN);
 }
 
+// Full screen, the cursor is in the mode's pixels across the letterbox: a 640x480 mode on a 1280x768
+// desktop shows at 1.6 times from (128, 0), with bars left and right.
+TEST_F(Input, FullScreenCursorCrossesTheLetterboxBothWays) {
+    fake_->desktop_width = 1280;
+    OpenFullScreen(640, 480, 32);
+    const struct {
+        int32_t desktop_x, desktop_y, x, y;
+    } rows[] = {
+        {128, 0, 0, 0},        {1128, 732, 625, 457}, {1151, 767, 639, 479},
+        {127, 767, -1, 479},   {1152, 0, 640, 0},     {0, 0, -80, 0},
+        {1279, -16, 719, -10},
+    };
+    for (const auto& r : rows) {
+        fake_->cursor_x = r.desktop_x;
+        fake_->cursor_y = r.desktop_y;
+        int32_t x = 0, y = 0;
+        GetMousePos(&x, &y);
+        EXPECT_EQ(std::pair(x, y), std::pair(r.x, r.y)) << r.desktop_x << "," << r.desktop_y;
+    }
+    SetMousePos(625, 457);
+    EXPECT_EQ(std::pair(fake_->cursor_x, fake_->cursor_y), std::pair(1128, 732));
+    for (int32_t x = -3; x < 643; ++x) {  // every column reads back as set, bars included
+        SetMousePos(x, x * 3 / 4);
+        ASSERT_EQ(std::pair(MouseX(), MouseY()), std::pair(x, x * 3 / 4));
+    }
+    CloseVexel();
+    fake_->cursor_x = 1128;
+    OpenWindowed();  // windowed again: desktop pixels
+    EXPECT_EQ(MouseX(), 1028);
+}
+
 TEST_F(Input, WithoutAnInputObjectQueriesAnswerZeroAndWriteZero) {
     fake_->Key(VXL_KEY_A, true);
     fake_->cursor_x = 5;

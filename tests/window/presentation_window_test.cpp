@@ -74,7 +74,11 @@ TEST_P(PresentationFullScreen, FlipThenSpriteFillTheScreen) {
     Settle();
     EXPECT_EQ(at(160, 240), kRed) << "screen " << sw << "x" << sh;
     EXPECT_EQ(at(480, 240), kBlue);
-    // The flip left the buffer in the back surface too: the sprite lands on top of it.
+    // Flipping exchanges the chain's buffers: after a second flip the back buffer holds the halves
+    // again, and the sprite lands on top of them.
+    const int32_t green = SetupBuffer(64, 48, 0);
+    Fill(green, Pack(kGreen));
+    Flip(green, 0);
     DrawSprite(Sprite(), 0, 0, Pack(0xFF00FF));
     Settle();
     EXPECT_EQ(at(24, 24), kGreen);

@@ -90,4 +90,49 @@ TEST_F(RealWindow, XdotoolKeysAndMouseReachTheReaders) {
     CloseVexel();
 }
 
+// Absolute pointer moves reach the cursor the readers report, in display pixels: in the host's window
+// and the library's own, windowed and full screen, where a 640x400 mode is shown letterboxed and a
+// point on a bar lies outside the display.
+TEST_F(RealWindow, AbsoluteMovesReachTheCursorInDisplayPixels) {
+    if (!Shell("command -v xdotool >/dev/null 2>&1")) GTEST_SKIP() << "xdotool is not installed";
+    for (const bool own : {false, true})
+        for (const bool full : {false, true}) {
+            SCOPED_TRACE(std::string(own ? "own" : "host") + (full ? " full screen" : " windowed"));
+            uint32_t id = id_;
+            if (own) {
+                id = InitVexelWindow(640, 400, full ? 32 : 0, full, "VXL cursor");
+            } else {
+                InitVexel(id_, 640, 400, full ? 32 : 0, full);
+            }
+            ASSERT_EQ(VexelSizeX(), 640);
+            for (int i = 0; i < 20; ++i) {
+                DoEvents();
+                SDL_Delay(10);
+            }
+            // Where the display's picture lies on the screen: the client area, or the letterbox.
+            int x = 0, y = 0, w = 640, h = 400;
+            SDL_Window* window = SDL_GetWindowFromID(id);
+            ASSERT_NE(window, nullptr);
+            SDL_GetWindowPosition(window, &x, &y);
+            if (full) {
+                int tw = 0, th = 0;
+                SDL_GetWindowSize(window, &tw, &th);
+                w = tw, h = tw * 400 / 640;
+                if (h > th) h = th, w = th * 640 / 400;
+                x += (tw - w) / 2, y += (th - h) / 2;
+            }
+            for (const auto& [dx, dy] : {std::pair{w / 2 + 3, h / 3}, {w - 1, h - 1}, {7, 5}, {w / 2, h + 5}}) {
+                const int want_x = dx * 640 / w, want_y = dy * 400 / h;
+                ASSERT_TRUE(Shell("xdotool mousemove --sync " + std::to_string(x + dx) + " " + std::to_string(y + dy)));
+                EXPECT_TRUE(Eventually([&] { return MouseX() == want_x && MouseY() == want_y; }))
+                    << "moved to " << dx << "," << dy << " of the picture, read " << MouseX() << "," << MouseY()
+                    << ", want " << want_x << "," << want_y;
+            }
+            SetMousePos(100, 50);
+            EXPECT_TRUE(Eventually([] { return MouseX() == 100 && MouseY() == 50; }))
+                << "read " << MouseX() << "," << MouseY();
+            CloseVexel();
+        }
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/backend.h"
+#include "platform/sdl/x11_pointer.h"
 
 namespace vxl::platform {
 
@@ -76,8 +77,12 @@ private:
     static int Watch(void* self, SDL_Event* event);
     void WatchEvents();
 
-    // Where the cursor is, from the motion the events report; for drivers that cannot tell.
+    // Where the cursor is: from the motion the events report, and from the driver where it can tell.
     int32_t cursor_x_ = 0, cursor_y_ = 0;
+    // The driver's global answer when last asked, to tell a device's motion from a stale answer.
+    int32_t global_x_ = 0, global_y_ = 0;
+    bool global_known_ = false;
+    X11Pointer x11_pointer_;
     bool warping_ = false;
     bool screen_saver_was_enabled_ = true;
 };

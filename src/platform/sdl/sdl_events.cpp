@@ -29,11 +29,14 @@ void AddMouseButton(std::vector<Message>* out, const SDL_MouseButtonEvent& b, bo
     out->push_back(Message{b.windowID, msg, 0, int64_t(uint16_t(b.x)) | int64_t(uint16_t(b.y)) << 16});
 }
 
+bool IsDriver(const char* name) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, name) == 0;
+}
+
 // Drivers that know where the cursor is on the whole screen; others only see it inside our windows.
 bool KnowsGlobalCursor() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "windows") == 0 ||
-                      std::strcmp(driver, "cocoa") == 0);
+    return IsDriver("x11") || IsDriver("windows") || IsDriver("cocoa");
 }
 
 void DeliverButton(uint8_t sdl_button, bool down) {
@@ -197,11 +200,24 @@ bool SdlBackend::FindJoystick(JoystickInfo* info) {
 }
 
 void SdlBackend::CursorPosition(int32_t* x, int32_t* y) {
-    if (video_ && KnowsGlobalCursor()) {
-        SDL_GetGlobalMouseState(x, y);
+    PumpDevices();  // motion events, the watch's source, are current
+    if (video_ && IsDriver("x11") && x11_pointer_.Query(&cursor_x_, &cursor_y_)) {
+        *x = cursor_x_;
+        *y = cursor_y_;
         return;
     }
-    PumpDevices();
+    if (video_ && KnowsGlobalCursor()) {
+        // SDL keeps the global position from the pointer device's own motions, so a pointer another
+        // program warped shows only in our windows' motion events: the answer changing means the
+        // device moved, and otherwise the last motion event is newer.
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        if (!global_known_ || gx != global_x_ || gy != global_y_) {
+            global_known_ = true;
+            global_x_ = cursor_x_ = gx;
+            global_y_ = cursor_y_ = gy;
+        }
+    }
     *x = cursor_x_;
     *y = cursor_y_;
 }

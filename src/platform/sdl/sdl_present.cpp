@@ -66,15 +66,10 @@ void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t 
         return;
     }
     // Letterbox: the largest picture of the same aspect that fits, centred on black.
-    const int64_t tw = target->w, th = target->h;
     int64_t dw = view.width, dh = view.height;
     if (scale_to_fit) {
-        dw = tw, dh = tw * view.height / view.width;
-        if (dh > th) {
-            dh = th;
-            dw = th * view.width / view.height;
-        }
-        x = int32_t((tw - dw) / 2), y = int32_t((th - dh) / 2);
+        const PictureRect fit = Letterbox(target->w, target->h, view.width, view.height);
+        x = fit.x, y = fit.y, dw = fit.width, dh = fit.height;
         ClearAround(target, SDL_Rect{x, y, int(dw), int(dh)});
     }
     const bool scaled = dw != view.width || dh != view.height;

@@ -1,5 +1,6 @@
 #include "platform/surfaces/surface.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -18,12 +19,11 @@ bool Sane(const Rect& r) {
            int64_t(r.bottom) - r.top <= INT32_MAX;
 }
 
-uint32_t KeyMask(const PixelFormat& f) {
-    const uint32_t rgb = f.r_mask | f.g_mask | f.b_mask;
-    if (rgb != 0) {
-        return rgb;
-    }
-    return f.rgb_bit_count >= 32 ? 0xFFFFFFFFu : (1u << f.rgb_bit_count) - 1;
+// The blitter's key compares the whole stored pixel, spare bits included (bit 15 at 15 bits, the top
+// byte at 32 bits), so pixels that Negative or CopyXor set there stay opaque.
+uint32_t StoredMask(const PixelFormat& f) {
+    const uint32_t bytes = f.BytesPerPixel();
+    return bytes >= 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1;
 }
 
 }  // namespace
@@ -155,9 +155,11 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
     if (!Sane(full_src) || Intersect(full_src, src->Bounds()) != full_src) {
         return DDERR_INVALIDRECT;
     }
-    const bool keyed = (flags & DDBLT_KEYSRC) && src->has_key_;
-    const uint32_t mask = KeyMask(src->format_);
-    const uint32_t lo = src->key_.low & mask, hi = src->key_.high & mask;
+    // A key range reaching above the stored width keeps only the part a pixel can hold; one lying
+    // wholly above it matches nothing.
+    const uint32_t mask = StoredMask(src->format_);
+    const uint32_t lo = src->key_.low, hi = std::min(src->key_.high, mask);
+    const bool keyed = (flags & DDBLT_KEYSRC) && src->has_key_ && lo <= hi;
     if (full_dst.Width() == full_src.Width() && full_dst.Height() == full_src.Height()) {
         // The destination may lie far outside the surface (a window moved to the edge of the
         // coordinate range): offsets are taken in 64 bits, and nothing visible means nothing to do.
@@ -211,8 +213,9 @@ HResult Surface::Flip(Surface*, uint32_t flags) {
     if (!(flags & DDFLIP_NOVSYNC)) {
         CurrentBackend().WaitForVerticalBlank(screen_->cooperative_window);
     }
-    // The front takes the back's picture by copy so that both keep their memory addresses.
-    std::memcpy(memory_.get(), attached_->memory_.get(), size_t(pitch_) * size_t(height_));
+    // The two surfaces exchange their memory, as a flip chain does: the back buffer then holds the
+    // picture that was in front, and callers find the new addresses by locking again.
+    std::swap(memory_, attached_->memory_);
     Present();
     return DD_OK;
 }

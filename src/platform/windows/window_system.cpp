@@ -4,6 +4,7 @@
 #include <climits>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -98,6 +99,9 @@ void SetWindowPos(WindowId window, int32_t x, int32_t y, int32_t width, int32_t 
         b.ResizeClient(window, ClampToInt32(std::max<int64_t>(0, int64_t(width) - f.left - f.right)),
                        ClampToInt32(std::max<int64_t>(0, int64_t(height) - f.top - f.bottom)));
     }
+    if (flags & SWP_SHOWWINDOW) {
+        b.ShowWindow(window);
+    }
 }
 
 Rect GetClientRect(WindowId window) {
@@ -186,11 +190,67 @@ void DiscardMessages(WindowId window) {
     q.erase(std::remove_if(q.begin(), q.end(), [window](const Message& m) { return m.window == window; }), q.end());
 }
 
+// While a display mode is in effect the screen is the mode's picture, shown letterboxed over the
+// full-screen window, so the cursor crosses that scaling both ways. A point on a bar lies outside the
+// picture and maps outside the mode: negative left of and above it, the width or more right of it.
+namespace {
+
+struct ModeOnDesktop {
+    int32_t origin_x = 0, origin_y = 0;  // the picture's top-left on the desktop
+    PictureRect picture;
+};
+
+std::optional<ModeOnDesktop> ScaledMode() {
+    const WindowSystem& s = Sys();
+    if (s.full_screen_window == 0 || !IsWindow(s.full_screen_window) || s.mode_width <= 0 || s.mode_height <= 0) {
+        return std::nullopt;
+    }
+    ModeOnDesktop m;
+    int32_t tw = 0, th = 0;
+    CurrentBackend().ClientOrigin(s.full_screen_window, &m.origin_x, &m.origin_y);
+    CurrentBackend().ClientSize(s.full_screen_window, &tw, &th);
+    m.picture = Letterbox(tw, th, s.mode_width, s.mode_height);
+    if (m.picture.width <= 0 || m.picture.height <= 0) {
+        return std::nullopt;
+    }
+    m.origin_x = SaturatingAdd(m.origin_x, m.picture.x);
+    m.origin_y = SaturatingAdd(m.origin_y, m.picture.y);
+    return m;
+}
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+int32_t Clamped(int64_t v) {
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// Desktop offset from the picture's corner to mode pixels, and a mode pixel to the first desktop
+// pixel that shows it, so that setting a position and reading it back agree.
+int32_t ToMode(int32_t desktop, int32_t origin, int32_t picture, int32_t mode) {
+    return Clamped(FloorDiv((int64_t(desktop) - origin) * mode, picture));
+}
+int32_t ToDesktop(int32_t pos, int32_t origin, int32_t picture, int32_t mode) {
+    return Clamped(-FloorDiv(-int64_t(pos) * picture, mode) + int64_t(origin));
+}
+
+}  // namespace
+
 void GetCursorPos(int32_t* x, int32_t* y) {
     CurrentBackend().CursorPosition(x, y);
+    if (const auto m = ScaledMode()) {
+        *x = ToMode(*x, m->origin_x, m->picture.width, Sys().mode_width);
+        *y = ToMode(*y, m->origin_y, m->picture.height, Sys().mode_height);
+    }
 }
 
 void SetCursorPos(int32_t x, int32_t y) {
+    if (const auto m = ScaledMode()) {
+        x = ToDesktop(x, m->origin_x, m->picture.width, Sys().mode_width);
+        y = ToDesktop(y, m->origin_y, m->picture.height, Sys().mode_height);
+    }
     CurrentBackend().SetCursorPosition(x, y);
 }
 
