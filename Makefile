@@ -24,8 +24,11 @@ test: build
 demo: build
 	@$(BUILD)/examples/vxl_demo
 
+# The pixel benchmarks, then presentation in a real window next to plain SDL2: on the display that is
+# set, or on a 1920x1080 Xvfb of its own where none is.
 bench: build
 	@$(BUILD)/bench/vxl_bench --benchmark_min_time=0.2
+	@scripts/with-display.sh 1920x1080 $(BUILD)/bench/vxl_present_window_bench --benchmark_min_time=0.5
 
 # The tests again with address and undefined-behaviour sanitizers.
 sanitize: deps

@@ -21,33 +21,52 @@ bool CanDraw(const TBufferVx& b) {
 void DrawPlaced(TBufferVx& b, const Placement& p, uint32_t flags) {
     Surface& back = *b.display_back();
     Surface* from = b.surface().get();
+    const uint64_t version = back.Version();
     if (BlitAndWait(
             back, [&] { return back.BltFast(p.x, p.y, from, &p.source, flags); }, [&] { b.RestoreSurfaces(); })) {
-        PresentBackSurface(b);
+        const Rect drawn{p.x, p.y, p.x + p.source.Width(), p.y + p.source.Height()};
+        PresentBackSurface(b, &drawn, version);
     }
 }
 
 void DrawStretched(TBufferVx& b, const StretchPlacement& p, uint32_t flags) {
     Surface& back = *b.display_back();
     Surface* from = b.surface().get();
+    const uint64_t version = back.Version();
     if (BlitAndWait(
             back, [&] { return back.Blt(&p.dest, from, &p.source, flags, nullptr); }, [&] { b.RestoreSurfaces(); })) {
-        PresentBackSurface(b);
+        PresentBackSurface(b, &p.dest, version);
     }
 }
 
 }  // namespace
 
-void PresentBackSurface(TBufferVx& b) {
+void PresentBackSurface(TBufferVx& b, const Rect* drawn, uint64_t back_version) {
     if (!b.display_primary() || !b.display_back()) {
         return;
     }
     const Rect client = ClientRectOnScreen(b.window());
     Surface& primary = *b.display_primary();
     Surface* back = b.display_back().get();
-    BlitAndWait(
-        primary, [&] { return primary.Blt(&client, back, nullptr, DDBLT_WAIT, nullptr); },
-        [&] { b.RestoreSurfaces(); });
+    SurfaceDesc desc;
+    back->GetSurfaceDesc(&desc);
+    // One blit took the back surface from `back_version` to now, so the primary, if it mirrored the
+    // back surface then, differs from it only in `drawn`.
+    const bool part = drawn && client.Width() == desc.width && client.Height() == desc.height &&
+                      back->Version() == back_version + 1 && primary.Mirrors(*back, client, back_version);
+    const Rect source = part ? Intersect(*drawn, Rect{0, 0, desc.width, desc.height}) : Rect{};
+    if (part && source.Empty()) {
+        primary.NoteMirror(*back, client);
+        return;
+    }
+    const Rect dest = part ? Rect{client.left + source.left, client.top + source.top, client.left + source.right,
+                                  client.top + source.bottom}
+                           : client;
+    if (BlitAndWait(
+            primary, [&] { return primary.Blt(&dest, back, part ? &source : nullptr, DDBLT_WAIT, nullptr); },
+            [&] { b.RestoreSurfaces(); })) {
+        primary.NoteMirror(*back, client);
+    }
 }
 
 void DrawBuffer(TBufferVx& b, int32_t x, int32_t y) {

@@ -173,7 +173,10 @@ public:
     // Appends the messages for events that arrived since the last call.
     virtual void PollEvents(std::vector<Message>* out) = 0;
     // Shows `view` in the window's client area: 1:1 at (x, y), or scaled to fit with its aspect kept.
-    virtual void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) = 0;
+    // `changed` (view coordinates; may be empty) is all that differs from the view last presented to
+    // this window; the backend may send only that where the window still shows the rest.
+    virtual void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit,
+                         const Rect* changed) = 0;
     // Returns just after the next vertical blank of the screen showing the window, where one is known.
     virtual void WaitForVerticalBlank(WindowId) {}
 };

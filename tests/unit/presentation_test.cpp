@@ -2,8 +2,10 @@
 // the display, the crop rounding of the display's stretches, Flip's two paths and what each leaves
 // in the back surface, vertical-blank waits, lost surfaces, and buffers that outlive their display.
 #include <cstring>
+#include <functional>
 
 #include "fake_fixture.h"
+#include "platform/windows/window_system.h"
 
 namespace vxl::testing {
 namespace {
@@ -24,6 +26,16 @@ protected:
         SurfaceDesc d;
         TheLibrary().display->back()->GetSurfaceDesc(&d);
         return LoadPixel(static_cast<uint8_t*>(d.surface) + int64_t(y) * d.pitch + int64_t(x) * bpp_, bpp_) & Mask();
+    }
+    // The primary surface under the window's client area: what the window must show.
+    uint32_t Primary(int32_t x, int32_t y) const {
+        const Rect client = ClientRectOnScreen(window_);
+        SurfaceDesc d;
+        TheLibrary().display->primary()->GetSurfaceDesc(&d);
+        return LoadPixel(static_cast<uint8_t*>(d.surface) + int64_t(client.top + y) * d.pitch +
+                             int64_t(client.left + x) * bpp_,
+                         bpp_) &
+               Mask();
     }
     // The first pixel of the shown picture that differs from `want`, or "".
     template <typename Want>
@@ -104,6 +116,48 @@ TEST_P(PresentTest, WhatFlipLeavesInTheBackSurface) {
     EXPECT_EQ(Shown(4, 4), Code(1, 0));
     EXPECT_EQ(Shown(3, 3), full_ ? Code(3, 3) : Code(1, 0));
     EXPECT_EQ(Shown(5, 5), full_ ? Code(5, 5) : 0u);
+}
+
+// A Draw sends only the part it drew, and only while the window shows the rest of the back surface
+// already; anything else that changed the picture makes the next presentation whole. Either way the
+// window ends up showing exactly the primary surface, and after a Draw that is the back surface.
+TEST_P(PresentTest, DrawsSendOnlyWhatChanged) {
+    const int32_t dot = CodedBuffer(2, 2), sprite = CodedBuffer(8, 8), screen = CodedBuffer(DW(), DH());
+    const Rect whole{0, 0, DW(), DH()};
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        Rect sent;
+        bool draw = true;
+    };
+    const Step steps[] = {
+        {"first draw", [&] { DrawBuffer(dot, 3, 3); }, whole},
+        {"sprite", [&] { DrawSprite(sprite, 10, 20, Code(0, 0)); }, Rect{10, 20, 18, 28}},
+        {"scaled over the edge", [&] { DrawScale(dot, DW() - 4, 5, DW() + 4, 13); }, Rect{DW() - 4, 5, DW(), 13}},
+        {"flip", [&] { Flip(screen, 0); }, whole, false},
+        {"after a flip", [&] { DrawBitSprite(sprite, 0, 0, 1, 1, 1, 1, 0); }, whole},
+        {"bit", [&] { DrawBit(sprite, 0, 0, 1, 1, 30, 30); }, Rect{30, 30, 32, 32}},
+        {"clear", [&] { ClearVexel(Code(3, 3)); }, whole, false},
+        {"after a clear", [&] { DrawScaleSprite(dot, 5, 5, 9, 9, 0); }, whole},
+        {"moved", [&] { fake_->window(window_).x += 9, DrawBuffer(dot, 7, 7); }, full_ ? Rect{7, 7, 9, 9} : whole},
+        {"lost and restored",
+         [&] {
+             TheLibrary().display->primary()->MarkLost();
+             DrawBuffer(dot, 9, 9);  // dropped; the primary comes back blank
+             DrawBuffer(dot, 11, 11);
+         },
+         whole},
+        {"last", [&] { DrawSprite(dot, 0, 0, Code(1, 1)); }, Rect{0, 0, 2, 2}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        const FakeBackend::Frame& f = fake_->frames().back();
+        EXPECT_EQ(f.partial ? f.changed : whole, step.sent) << step.what;
+        EXPECT_EQ(FirstWrongShown([&](int32_t x, int32_t y) { return Primary(x, y); }), "") << step.what;
+        if (step.draw) {
+            EXPECT_EQ(FirstWrongShown([&](int32_t x, int32_t y) { return Back(x, y); }), "") << step.what;
+        }
+    }
 }
 
 TEST_P(PresentTest, FlipWaitsForTheBlankOnlyWhenAsked) {

@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdint>
+#include <vector>
 
 // A masked channel of an X pixel scaled to 8 bits.
 inline uint32_t XChannel(unsigned long pixel, unsigned long mask) {
@@ -26,4 +27,23 @@ inline uint32_t XScreenPixel(int x, int y) {
     }
     XCloseDisplay(x11);
     return rgb;
+}
+
+// The screen's w x h pixels from root coordinates (x, y), rows of 0xRRGGBB; empty when unreadable.
+inline std::vector<uint32_t> XScreenArea(int x, int y, int w, int h) {
+    std::vector<uint32_t> out;
+    Display* x11 = XOpenDisplay(nullptr);
+    if (!x11) return out;
+    if (XImage* image = XGetImage(x11, DefaultRootWindow(x11), x, y, unsigned(w), unsigned(h), AllPlanes, ZPixmap)) {
+        out.reserve(size_t(w) * size_t(h));
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) {
+                const unsigned long p = XGetPixel(image, i, j);
+                out.push_back(XChannel(p, image->red_mask) << 16 | XChannel(p, image->green_mask) << 8 |
+                              XChannel(p, image->blue_mask));
+            }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(x11);
+    return out;
 }

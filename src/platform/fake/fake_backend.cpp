@@ -1,5 +1,6 @@
 #include "platform/fake/fake_backend.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vxl::platform {
@@ -125,13 +126,26 @@ void FakeBackend::PollEvents(std::vector<Message>* out) {
     events_.clear();
 }
 
-void FakeBackend::Present(WindowId window, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
+void FakeBackend::Present(WindowId window, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit,
+                          const Rect* changed) {
     ++presentations_;
-    Frame f{window, x, y, view.width, view.height, scale_to_fit, view.format, {}};
-    const size_t row = size_t(view.width) * view.format.BytesPerPixel();
-    f.pixels.resize(row * size_t(view.height));
-    for (int32_t r = 0; r < view.height; ++r) {
-        std::memcpy(f.pixels.data() + r * row, view.pixels + int64_t(r) * view.pitch, row);
+    Frame f{window, x, y, view.width, view.height, scale_to_fit, view.format, {}, changed != nullptr,
+            changed ? *changed : Rect{0, 0, view.width, view.height}};
+    const size_t bytes = view.format.BytesPerPixel(), row = size_t(view.width) * bytes;
+    const Rect sent = Intersect(f.changed, Rect{0, 0, view.width, view.height});
+    const auto before = std::find_if(frames_.rbegin(), frames_.rend(), [&](const Frame& o) {
+        return o.window == window && o.x == x && o.y == y && o.width == view.width && o.height == view.height &&
+               o.scaled == scale_to_fit && o.format == view.format;
+    });
+    if (f.partial) {
+        f.pixels = before != frames_.rend() ? before->pixels : std::vector<uint8_t>(row * size_t(view.height), 0xCD);
+    } else {
+        f.pixels.resize(row * size_t(view.height));
+    }
+    for (int32_t r = sent.top; !sent.Empty() && r < sent.bottom; ++r) {
+        std::memcpy(f.pixels.data() + size_t(r) * row + size_t(sent.left) * bytes,
+                    view.pixels + int64_t(r) * view.pitch + int64_t(sent.left) * int64_t(bytes),
+                    size_t(sent.Width()) * bytes);
     }
     if (frames_.size() >= kKeptFrames) {
         frames_.erase(frames_.begin());

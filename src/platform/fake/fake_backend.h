@@ -27,7 +27,11 @@ public:
         int32_t x = 0, y = 0, width = 0, height = 0;
         bool scaled = false;
         PixelFormat format;
-        std::vector<uint8_t> pixels;  // packed rows
+        // What the window shows afterwards, packed rows. Where only a part was sent, the rest is the
+        // window's previous picture, or 0xCD bytes where it had none of this shape.
+        std::vector<uint8_t> pixels;
+        bool partial = false;
+        Rect changed;  // the part sent, view coordinates
     };
 
     // Script.
@@ -106,7 +110,8 @@ public:
     uint32_t Milliseconds() override { return clock; }
 
     void PollEvents(std::vector<Message>* out) override;
-    void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+    void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit,
+                 const Rect* changed) override;
     void WaitForVerticalBlank(WindowId) override { ++vertical_blank_waits_; }
 
 private:

@@ -158,18 +158,21 @@ void SdlBackend::ClientSize(WindowId id, int32_t* width, int32_t* height) {
 }
 
 void SdlBackend::MoveClient(WindowId id, int32_t x, int32_t y) {
+    ForgetShown(id);
     if (SDL_Window* w = FindSdlWindow(id)) {
         SDL_SetWindowPosition(w, x, y);
     }
 }
 
 void SdlBackend::ResizeClient(WindowId id, int32_t width, int32_t height) {
+    ForgetShown(id);
     if (SDL_Window* w = FindSdlWindow(id)) {
         SDL_SetWindowSize(w, std::max(1, width), std::max(1, height));
     }
 }
 
 void SdlBackend::SetFullScreen(WindowId id, bool on) {
+    ForgetShown(id);
     SDL_Window* w = FindSdlWindow(id);
     if (!w) {
         return;
@@ -222,6 +225,7 @@ WindowId SdlBackend::CreateWindow(const std::string& title, int32_t x, int32_t y
 }
 
 void SdlBackend::DestroyWindow(WindowId id) {
+    shown_.erase(id);
     if (SDL_Window* w = FindSdlWindow(id)) {
         SDL_DestroyWindow(w);
     }

@@ -48,7 +48,8 @@ public:
     bool FindJoystick(JoystickInfo* info) override;
 
     void PollEvents(std::vector<Message>* out) override;
-    void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) override;
+    void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit,
+                 const Rect* changed) override;
     // SDL signals no blank for window surfaces: this waits for the next boundary of the display's
     // refresh period, and not at all where the rate is unknown (the dummy driver).
     void WaitForVerticalBlank(WindowId) override;
@@ -70,6 +71,15 @@ private:
     // `source` (the picture of `view`) ready to blit in the screen's format: itself, or widened or
     // converted into the staging surface.
     SDL_Surface* InScreenFormat(const PixelView& view, SDL_Surface* source, uint32_t screen, bool scaled);
+    // What each window's surface was last given whole; a part may follow only while it still holds.
+    struct Shown {
+        SDL_Surface* surface = nullptr;
+        int w = 0, h = 0, x = 0, y = 0;
+        bool whole = false;
+    };
+    std::map<WindowId, Shown> shown_;
+    // The window's picture may be gone (exposed, resized, moved): the next presentation is whole.
+    void ForgetShown(WindowId id);
     // Where each full-screen window was before, to put it back.
     std::map<WindowId, WindowedGeometry> windowed_;
     // Sees every SDL event as it is produced, injected ones included, and turns device changes into

@@ -128,6 +128,21 @@ void SdlBackend::PollEvents(std::vector<Message>* out) {
 int SdlBackend::Watch(void* self, SDL_Event* e) {
     auto* backend = static_cast<SdlBackend*>(self);
     switch (e->type) {
+        case SDL_WINDOWEVENT:
+            switch (e->window.event) {
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_MOVED:
+                case SDL_WINDOWEVENT_RESIZED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_RESTORED:
+                    backend->ForgetShown(e->window.windowID);
+                    break;
+                default:
+                    break;
+            }
+            break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             if (const uint8_t code = KeyCodeOf(e->key.keysym.scancode)) {

@@ -38,7 +38,8 @@ SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* sour
         return source;
     }
     if (!widen) {
-        SDL_BlitSurface(source, nullptr, staging, nullptr);
+        SDL_Rect area{0, 0, view.width, view.height};
+        SDL_BlitSurface(source, nullptr, staging, &area);
         return staging;
     }
     const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
@@ -50,43 +51,80 @@ SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* sour
     return staging;
 }
 
-void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit) {
+void SdlBackend::Present(WindowId id, const PixelView& whole, int32_t x, int32_t y, bool scale_to_fit,
+                         const Rect* changed) {
     SDL_Window* w = FindSdlWindow(id);
-    const uint32_t format = SdlFormatOf(view.format);
-    if (!w || format == SDL_PIXELFORMAT_UNKNOWN || view.width <= 0 || view.height <= 0) {
+    const uint32_t format = SdlFormatOf(whole.format);
+    if (!w || format == SDL_PIXELFORMAT_UNKNOWN || whole.width <= 0 || whole.height <= 0) {
         return;
     }
     SDL_Surface* target = SDL_GetWindowSurface(w);
     if (!target) {
         return;
     }
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width, view.height,
-                                                             int(view.format.rgb_bit_count), view.pitch, format);
+    // Letterbox: the largest picture of the same aspect that fits, centred on black.
+    int32_t dw = whole.width, dh = whole.height;
+    if (scale_to_fit) {
+        const PictureRect fit = Letterbox(target->w, target->h, whole.width, whole.height);
+        x = fit.x, y = fit.y, dw = fit.width, dh = fit.height;
+    }
+    const bool scaled = dw != whole.width || dh != whole.height;
+    // Only the changed part travels where the window surely shows the rest: the same surface, nothing
+    // exposed, resized or moved since the last whole picture, and no scaling, whose sampling of a part
+    // could differ from that of the whole.
+    Shown& shown = shown_[id];
+    const bool partial = changed && !scaled && shown.whole && shown.surface == target && shown.w == target->w &&
+                         shown.h == target->h && shown.x == x && shown.y == y;
+    PixelView view = whole;
+    if (partial) {
+        const Rect part = Intersect(*changed, Rect{0, 0, whole.width, whole.height});
+        if (part.Empty()) {
+            return;
+        }
+        view.pixels += int64_t(part.top) * whole.pitch + int64_t(part.left) * int64_t(whole.format.BytesPerPixel());
+        view.width = part.Width(), view.height = part.Height();
+        x += part.left, y += part.top;
+        dw = view.width, dh = view.height;
+    }
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width,
+                                                             view.height, int(view.format.rgb_bit_count), view.pitch,
+                                                             format);
     if (!source) {
         return;
     }
-    // Letterbox: the largest picture of the same aspect that fits, centred on black.
-    int64_t dw = view.width, dh = view.height;
-    if (scale_to_fit) {
-        const PictureRect fit = Letterbox(target->w, target->h, view.width, view.height);
-        x = fit.x, y = fit.y, dw = fit.width, dh = fit.height;
-        ClearAround(target, SDL_Rect{x, y, int(dw), int(dh)});
+    if (!partial && scale_to_fit) {
+        ClearAround(target, SDL_Rect{x, y, dw, dh});
     }
-    const bool scaled = dw != view.width || dh != view.height;
     SDL_Surface* picture = InScreenFormat(view, source, target->format->format, scaled);
-    SDL_Rect dst{x, y, int(dw), int(dh)};
+    SDL_Rect from{0, 0, view.width, view.height};
+    SDL_Rect dst{x, y, dw, dh};
     if (scaled) {
-        SDL_BlitScaled(picture, nullptr, target, &dst);
+        SDL_BlitScaled(picture, &from, target, &dst);
     } else {
-        SDL_BlitSurface(picture, nullptr, target, &dst);
+        SDL_BlitSurface(picture, &from, target, &dst);
     }
     SDL_FreeSurface(source);
+    if (partial) {
+        const SDL_Rect update{x, y, view.width, view.height};
+        SDL_UpdateWindowSurfaceRects(w, &update, 1);
+        return;
+    }
     SDL_UpdateWindowSurface(w);
+    shown = Shown{target, target->w, target->h, x, y, true};
+}
+
+void SdlBackend::ForgetShown(WindowId id) {
+    if (auto it = shown_.find(id); it != shown_.end()) {
+        it->second.whole = false;
+    }
 }
 
 SDL_Surface* SdlBackend::Staging(int width, int height, uint32_t format) {
-    if (!staging_ || staging_->w != width || staging_->h != height || staging_->format->format != format) {
-        staging_.reset(SDL_CreateRGBSurfaceWithFormat(0, width, height, SDL_BITSPERPIXEL(format), format));
+    // Kept at the largest size asked for, so that parts and wholes presented in turn reuse it.
+    if (!staging_ || staging_->w < width || staging_->h < height || staging_->format->format != format) {
+        const int w = staging_ && staging_->format->format == format ? std::max(width, staging_->w) : width;
+        const int h = staging_ && staging_->format->format == format ? std::max(height, staging_->h) : height;
+        staging_.reset(SDL_CreateRGBSurfaceWithFormat(0, w, h, SDL_BITSPERPIXEL(format), format));
         if (staging_) {
             SDL_SetSurfaceBlendMode(staging_.get(), SDL_BLENDMODE_NONE);  // copied, never blended
         }

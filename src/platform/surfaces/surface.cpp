@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
 
 #include "platform/surfaces/direct_draw.h"
 #include "platform/windows/window_system.h"
@@ -26,10 +27,16 @@ uint32_t StoredMask(const PixelFormat& f) {
     return bytes >= 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1;
 }
 
+uint64_t NextSerial() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 }  // namespace
 
 Surface::Surface(std::shared_ptr<ScreenState> screen, int32_t width, int32_t height, uint32_t caps)
-    : screen_(std::move(screen)), width_(width), height_(height), format_(screen_->format), caps_(caps) {
+    : screen_(std::move(screen)), width_(width), height_(height), format_(screen_->format), caps_(caps),
+      serial_(NextSerial()) {
     pitch_ = int32_t(width_ * format_.BytesPerPixel());
     // Cache-line aligned so that whole-surface fills and copies run on aligned stores, with a few spare
     // bytes after the last pixel so that a 4-byte vector read of any smaller pixel stays inside.
@@ -52,7 +59,7 @@ Rect Surface::ClipArea() const {
     return Intersect(Bounds(), ClientRectOnScreen(clipper_->window()));
 }
 
-void Surface::Present() {
+void Surface::Present(const Rect* changed) {
     if (!IsPrimary()) {
         return;
     }
@@ -62,7 +69,7 @@ void Surface::Present() {
     }
     Backend& backend = CurrentBackend();
     if (screen_->mode_set) {
-        backend.Present(window, PixelView{memory_.get(), width_, height_, pitch_, format_}, 0, 0, true);
+        backend.Present(window, PixelView{memory_.get(), width_, height_, pitch_, format_}, 0, 0, true, changed);
         return;
     }
     const Rect client = ClientRectOnScreen(window);
@@ -72,8 +79,16 @@ void Surface::Present() {
     }
     const uint8_t* origin =
         memory_.get() + int64_t(visible.top) * pitch_ + int64_t(visible.left) * format_.BytesPerPixel();
+    // What changed, in the coordinates of the visible part shown.
+    std::optional<Rect> part;
+    if (changed) {
+        const Rect c = Intersect(*changed, visible);
+        part = c.Empty() ? Rect{} : Rect{c.left - visible.left, c.top - visible.top, c.right - visible.left,
+                                         c.bottom - visible.top};
+    }
     backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
-                    SaturatingSub(visible.left, client.left), SaturatingSub(visible.top, client.top), false);
+                    SaturatingSub(visible.left, client.left), SaturatingSub(visible.top, client.top), false,
+                    part ? &*part : nullptr);
 }
 
 HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {
@@ -96,6 +111,7 @@ HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {
     GetSurfaceDesc(desc);
     desc->surface = memory_.get() + int64_t(r.top) * pitch_ + int64_t(r.left) * format_.BytesPerPixel();
     locked_ = true;
+    ++version_;  // the holder may write
     return DD_OK;
 }
 
@@ -141,8 +157,10 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
         if (fx == nullptr) {
             return DDERR_INVALIDPARAMS;
         }
-        FillRect(View(), Intersect(full_dst, clip), fx->fill_colour);
-        Present();
+        const Rect d = Intersect(full_dst, clip);
+        FillRect(View(), d, fx->fill_colour);
+        ++version_;
+        Present(&d);
         return DD_OK;
     }
     if (src == nullptr) {
@@ -160,6 +178,8 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
     const uint32_t mask = StoredMask(src->format_);
     const uint32_t lo = src->key_.low, hi = std::min(src->key_.high, mask);
     const bool keyed = (flags & DDBLT_KEYSRC) && src->has_key_ && lo <= hi;
+    ++version_;
+    Rect changed = Intersect(full_dst, clip);
     if (full_dst.Width() == full_src.Width() && full_dst.Height() == full_src.Height()) {
         // The destination may lie far outside the surface (a window moved to the edge of the
         // coordinate range): offsets are taken in 64 bits, and nothing visible means nothing to do.
@@ -177,7 +197,7 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
     } else {
         StretchRect(View(), full_dst, clip, src->View(), full_src, keyed, lo, hi, mask);
     }
-    Present();
+    Present(&changed);
     return DD_OK;
 }
 
@@ -216,6 +236,8 @@ HResult Surface::Flip(Surface*, uint32_t flags) {
     // The two surfaces exchange their memory, as a flip chain does: the back buffer then holds the
     // picture that was in front, and callers find the new addresses by locking again.
     std::swap(memory_, attached_->memory_);
+    ++version_;
+    ++attached_->version_;
     Present();
     return DD_OK;
 }
@@ -227,6 +249,7 @@ HResult Surface::Restore() {
     if (lost_) {
         std::memset(memory_.get(), 0, size_t(pitch_) * size_t(height_));
         lost_ = false;
+        ++version_;
     }
     if (attached_) {
         attached_->Restore();

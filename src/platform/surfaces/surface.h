@@ -1,6 +1,6 @@
-// A surface of the service: memory that stays at one address for the surface's life, locking that
-// reports it, the blitter's operations onto it, and for a primary surface the flip chain and the
-// presentation of what reaches it.
+// A surface of the service: memory that stays at one address for the surface's life (but for a flip,
+// which exchanges the chain's two), locking that reports it, the blitter's operations onto it, and for
+// a primary surface the flip chain and the presentation of what reaches it, limited to what changed.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +49,19 @@ public:
     HResult SetColorKey(uint32_t flags, const ColourKey* key);
     HResult GetSurfaceDesc(SurfaceDesc* desc) const;
 
+    // Counts every change of the pixels (blits, fills, flips, restores, locks that may write).
+    uint64_t Version() const { return version_; }
+    // Whether this surface holds at `at` exactly what `source` held at `source_version`, unchanged
+    // since: then a copy of only what changed in `source` makes it a mirror again.
+    bool Mirrors(const Surface& source, const Rect& at, uint64_t source_version) const {
+        return mirror_.source == source.serial_ && mirror_.at == at && mirror_.source_version == source_version &&
+               mirror_.own_version == version_;
+    }
+    // Notes that this surface now holds `source`'s current pixels at `at`.
+    void NoteMirror(const Surface& source, const Rect& at) {
+        mirror_ = {source.serial_, source.version_, at, version_};
+    }
+
     // Mode switches and other programs taking the screen lose a surface's memory.
     void MarkLost() { lost_ = true; }
     void Attach(std::shared_ptr<Surface> back) { attached_ = std::move(back); }
@@ -64,8 +77,8 @@ private:
     // The destination area a clipped blit may write: the clipper window's client area on a primary.
     Rect ClipArea() const;
     bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
-    // Shows what reached a primary surface.
-    void Present();
+    // Shows what reached a primary surface: `changed` (surface coordinates) where only that changed.
+    void Present(const Rect* changed = nullptr);
 
     std::shared_ptr<ScreenState> screen_;
     std::unique_ptr<uint8_t, FreeDeleter> memory_;
@@ -80,6 +93,14 @@ private:
     ColourKey key_;
     std::shared_ptr<Clipper> clipper_;
     std::shared_ptr<Surface> attached_;
+    uint64_t version_ = 0;
+    const uint64_t serial_;  // no two surfaces of a process share one, unlike addresses
+    struct Mirror {
+        uint64_t source = 0;
+        uint64_t source_version = 0;
+        Rect at;
+        uint64_t own_version = ~uint64_t(0);
+    } mirror_;
 };
 
 }  // namespace vxl::platform
