@@ -5,7 +5,10 @@ FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test demo bench sanitize stress fuzz install-check clean
+LIB_BUILD ?= build-lib
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test demo bench sanitize stress fuzz lib install clean
 
 all: build
 
@@ -18,8 +21,18 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# The window tests need an X display: the one set, or an Xvfb started for the run.
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600
+	@cd $(BUILD) && $(CURDIR)/scripts/with-display.sh 1024x768 ctest --output-on-failure -j$(JOBS) --timeout 600
+
+# The library alone, for hosts: no tests, benchmarks or demo.
+lib: deps
+	@cmake -S . -B $(LIB_BUILD) -DCMAKE_BUILD_TYPE=Release -DVXL_BUILD_TESTS=OFF -DVXL_BUILD_BENCH=OFF \
+		-DVXL_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(LIB_BUILD) -j$(JOBS) --target vxl
+
+install: lib
+	@cmake --install $(LIB_BUILD) --prefix $(PREFIX)
 
 demo: build
 	@$(BUILD)/examples/vxl_demo
@@ -34,7 +47,7 @@ bench: build
 sanitize: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
-	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j$(JOBS) --timeout 900
+	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(CURDIR)/scripts/with-display.sh 1024x768 ctest --output-on-failure -j$(JOBS) --timeout 900
 
 # The seeded API stress test against the sanitizer build: a fixed seed, then seeds from the clock
 # for SECONDS seconds. A failure prints its seed and the command that replays it. Calls run about ten
@@ -65,4 +78,4 @@ fuzz: deps
 	done
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) demo-frames
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(LIB_BUILD) demo-frames
