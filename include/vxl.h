@@ -7,7 +7,8 @@
  * Failures of set-up (a display or buffer that cannot be created) are reported loudly: the message is
  * written to "VXL_ERR.txt" in the current directory and then, on a windowed display, a C++ exception
  * derived from std::exception leaves the call (what() is the message); on a full-screen display the
- * process ends with exit code 1. Everything else that goes wrong is ignored quietly.
+ * process ends with exit code 1 (VxlSetErrorMode(1) turns both into failure values). Everything else
+ * that goes wrong is ignored quietly.
  *
  * The library keeps unguarded global state: call it from one thread at a time.
  */
@@ -193,6 +194,19 @@ VXL_API void CopyBlur(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void CopyDissolve(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void CopyNegative(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void CopyGreyscale(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* ---- Extensions: beyond the original interface, each named Vxl... ---- */
+
+/* Error mode 0 (the default): failures behave as described at the top. Error mode 1, for hosts that
+ * cannot catch C++ exceptions (C, Python through ctypes, ...): a failure still writes its line to
+ * VXL_ERR.txt, then the call returns its failure value (-1 for a buffer handle, 0 for a window ID,
+ * nothing for a void call); nothing ends the process, full screen included (the desktop's mode is put
+ * back first). Other modes are ignored. VxlLastError is the text of the most recent failure (the
+ * log line's words, or the file error's), "" when there was none since VxlClearError; the text stays
+ * valid until the next failure or VxlClearError. */
+VXL_API void VxlSetErrorMode(int32_t mode);
+VXL_API const char* VxlLastError(void);
+VXL_API void VxlClearError(void);
 
 #ifdef __cplusplus
 }

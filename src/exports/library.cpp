@@ -2,6 +2,7 @@
 
 #include "core/library_state.h"
 #include "display/mode_table.h"
+#include "exports/guard.h"
 #include "platform/devices/direct_input.h"
 #include "platform/windows/window_system.h"
 
@@ -18,6 +19,7 @@ void ResetLibrary() {
     lib.pen_x = 0;
     lib.pen_y = 0;
     Globals() = LibraryGlobals{};
+    exports::LastError().clear();
     TModeTable::Get().Invalidate();
     platform::ResetWindowSystem();
     platform::ResetInputDevices();
