@@ -104,8 +104,8 @@ VXL_API void SaveTGA(int32_t handle, const char* file);
 VXL_API void SaveRAW(int32_t handle, const char* file);
 VXL_API void LoadRAW(int32_t handle, const char* file);
 
-/* Text: one line in the default sans font, about 16 pixels high, top-left of the first character at
- * (x, y), transparent background, cut at the buffer's edges. */
+/* Text: one line of UTF-8 in the default sans font, about 16 pixels high (see VxlSetFont), top-left of
+ * the first character at (x, y), transparent background, cut at the buffer's edges. */
 VXL_API void PutStr(int32_t handle, int32_t x, int32_t y, const char* text, uint32_t colour);
 
 /* Drawing: primitives clipped to the buffer, colours stored as given. HLine takes both x before y,
@@ -207,6 +207,16 @@ VXL_API void CopyGreyscale(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void VxlSetErrorMode(int32_t mode);
 VXL_API const char* VxlLastError(void);
 VXL_API void VxlClearError(void);
+
+/* Text. PutStr reads its text as UTF-8; a byte that does not begin a valid UTF-8 sequence stands for
+ * itself in Windows-1252, so 8-bit text draws as before. VxlTextSize gives the cell PutStr fills for a
+ * text: the width the pen travels (a text drawn at x + width continues it) and the line's height; a
+ * NULL output is ignored. VxlSetFont chooses the font of later PutStr calls: a fontconfig family
+ * ("DejaVu Serif", "monospace", "DejaVu Sans:bold") or a font file's path, at `pixels` pixels to the em
+ * (up to 1024); NULL keeps the default face (DejaVu Sans), 0 the default size (14, about 16 pixels a
+ * line). A font that cannot be found or loaded is a failure like any other; the font stays as it was. */
+VXL_API void VxlTextSize(const char* text, int32_t* width, int32_t* height);
+VXL_API void VxlSetFont(const char* font, int32_t pixels);
 
 #ifdef __cplusplus
 }

@@ -4,6 +4,7 @@
 #include "display/mode_table.h"
 #include "exports/guard.h"
 #include "platform/devices/direct_input.h"
+#include "platform/gdi/text_output.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {
@@ -23,6 +24,7 @@ void ResetLibrary() {
     TModeTable::Get().Invalidate();
     platform::ResetWindowSystem();
     platform::ResetInputDevices();
+    platform::ResetFont();
 }
 
 }  // namespace vxl
