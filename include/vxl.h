@@ -208,6 +208,30 @@ VXL_API void VxlSetErrorMode(int32_t mode);
 VXL_API const char* VxlLastError(void);
 VXL_API void VxlClearError(void);
 
+/* What came in since the previous call of the same reader (or since the display opened): how often
+ * the key (a VXL_KEY_ code, as for Inkey) or the mouse button (0 left, 1 right, 2 middle) went down,
+ * the wheel's notches (positive away from the user), and the text typed, as UTF-8 (SDL's text input,
+ * so keyboard layouts and compose keys work; up to 4096 unread bytes are kept). VxlTextInput writes at
+ * most size - 1 bytes, cut where a character begins, and a NUL; it answers the bytes before the NUL and
+ * keeps the rest for the next call. Counts saturate; keys and buttons out of range answer 0; a NULL
+ * output is ignored. */
+VXL_API int32_t VxlKeyHit(int32_t key);
+VXL_API int32_t VxlMouseHit(int32_t button);
+VXL_API int32_t VxlMouseWheel(void);
+VXL_API int32_t VxlTextInput(char* out, int32_t size);
+
+/* Game controllers (SDL's game-controller layout), followed as they are attached and detached: pads
+ * 0 .. VxlPadCount() - 1 in the order they were attached. Axes 0-3 are the left stick's x and y and
+ * the right stick's x and y (-32768..32767), 4 and 5 the left and right triggers (0..32767). Buttons
+ * are SDL's game-controller button numbers (0 A, 1 B, 2 X, 3 Y, 4 back, 5 guide, 6 start, ... 20);
+ * VxlPadButton is -1 while the button is down, else 0, and VxlPadHit counts its presses since the
+ * previous VxlPadHit of that button, from when the pad was first seen. Out-of-range pads, axes and
+ * buttons answer 0. */
+VXL_API int32_t VxlPadCount(void);
+VXL_API int32_t VxlPadAxis(int32_t pad, int32_t axis);
+VXL_API int32_t VxlPadButton(int32_t pad, int32_t button);
+VXL_API int32_t VxlPadHit(int32_t pad, int32_t button);
+
 /* Text. PutStr reads its text as UTF-8; a byte that does not begin a valid UTF-8 sequence stands for
  * itself in Windows-1252, so 8-bit text draws as before. VxlTextSize gives the cell PutStr fills for a
  * text: the width the pen travels (a text drawn at x + width continues it) and the line's height; a
