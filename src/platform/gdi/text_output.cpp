@@ -21,8 +21,9 @@ namespace {
 constexpr int32_t kDefaultPixels = 14;
 // Beyond this a glyph's bitmap alone would be megabytes.
 constexpr int32_t kMaxPixels = 1024;
-// Rendered glyphs kept per font; a host that draws more distinct characters has them rendered again.
-constexpr size_t kMaxCachedGlyphs = 4096;
+// Rendered glyphs kept per font, by their bitmaps' bytes: large sizes hold megabytes a glyph. A host
+// that draws more than fits has the glyphs rendered again.
+constexpr size_t kMaxCachedInk = size_t(16) << 20;
 constexpr const char* kDefaultFamily = "sans";
 
 struct Glyph {
@@ -123,9 +124,13 @@ public:
 
     const Glyph& glyph(char32_t c) {
         if (auto found = glyphs_.find(c); found != glyphs_.end()) return found->second;
-        if (glyphs_.size() >= kMaxCachedGlyphs) glyphs_.clear();
+        if (cached_ink_ >= kMaxCachedInk) {
+            glyphs_.clear();
+            cached_ink_ = 0;
+        }
         Glyph& g = glyphs_[c];
         Render(c, &g);
+        cached_ink_ += g.ink.size() + sizeof(Glyph);
         return g;
     }
 
@@ -157,6 +162,7 @@ private:
     int32_t ascent_ = 0;
     int32_t line_height_ = 0;
     std::unordered_map<char32_t, Glyph> glyphs_;
+    size_t cached_ink_ = 0;
 };
 
 std::unique_ptr<Font>& FontInUse() {
