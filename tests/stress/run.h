@@ -93,6 +93,11 @@ public:
     // A vertex array of the real length (null when empty) for a polygon on `target`; the count and
     // the top vertex passed with it never claim more than the array holds.
     const TPolyVertex* Vertices(int32_t target, int32_t texture, int32_t* count, int32_t* high);
+    char* OutText(int32_t size) {  // null or exactly `size` bytes on the heap
+        if (rng.Chance(15) || size <= 0) return nullptr;
+        outs_.emplace_back(std::make_unique<uint8_t[]>(size_t(size)));
+        return reinterpret_cast<char*>(outs_.back().get());
+    }
     template <typename T>
     T* Out() {  // null or an exactly sized heap object, so a write past it is caught
         if (rng.Chance(15)) return nullptr;
@@ -110,6 +115,7 @@ public:
 
     // ---- the model ----
     void Issued(int32_t handle);  // a creation call answered with this handle
+    void Created(int32_t handle);  // the same, except for a failure value in error mode 1
     void Closed(int32_t handle);
     void Forget(int32_t handle);  // a failed operation may have destroyed the buffer
     bool Live(int32_t handle) const;
@@ -134,6 +140,7 @@ public:
     std::vector<BufferInfo> live;
     std::vector<int32_t> dead, limbo;
     int32_t pending_handle = -1;  // the buffer a call that may fail loudly works on
+    int32_t error_mode = 0;       // as last set: 1 turns failures into values
     bool hostile = false;         // this call's arguments come from the hostile ranges
     int32_t highest_issued = -1;
     uint64_t call_index = 0;
