@@ -49,12 +49,11 @@ struct BufferInfo {
 
 class Rng {
 public:
-    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+    // The seed is mixed first: a state of seed times the step would make seed n + 1 replay seed n's
+    // numbers shifted by one, and a timed run of consecutive seeds would try one sequence over again.
+    explicit Rng(uint64_t seed) : state_(Mix(seed + 0x632BE59BD9B4E019ull)) {}
     uint64_t Next() {  // splitmix64: the same numbers on every machine and compiler
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
+        return Mix(state_ += 0x9E3779B97F4A7C15ull);
     }
     uint32_t Below(uint32_t n) { return n ? uint32_t(Next() % n) : 0; }
     int32_t Between(int32_t lo, int32_t hi) {
@@ -63,6 +62,11 @@ public:
     bool Chance(uint32_t percent) { return Below(100) < percent; }
 
 private:
+    static uint64_t Mix(uint64_t z) {
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
     uint64_t state_;
 };
 
