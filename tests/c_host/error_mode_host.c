@@ -10,14 +10,14 @@
 #include <vxl.h>
 
 static int failed;
-#define CHECK(ok, ...)                          \
-    do {                                        \
-        if (!(ok)) {                            \
-            failed = 1;                         \
-            fprintf(stderr, "FAILED: ");        \
-            fprintf(stderr, __VA_ARGS__);       \
-            fputc('\n', stderr);                \
-        }                                       \
+#define CHECK(ok, ...)                    \
+    do {                                  \
+        if (!(ok)) {                      \
+            failed = 1;                   \
+            fprintf(stderr, "FAILED: ");  \
+            fprintf(stderr, __VA_ARGS__); \
+            fputc('\n', stderr);          \
+        }                                 \
     } while (0)
 
 static uint32_t window;
@@ -44,8 +44,12 @@ static int32_t BufferWithoutDisplay(void) {
     CloseVexel();
     return SetupBuffer(8, 8, 0);
 }
-static int32_t BufferOfNoSize(void) { return SetupBuffer(0, 8, 0); }
-static int32_t PictureMissing(void) { return SetupImageBuffer("missing.png", 0); }
+static int32_t BufferOfNoSize(void) {
+    return SetupBuffer(0, 8, 0);
+}
+static int32_t PictureMissing(void) {
+    return SetupImageBuffer("missing.png", 0);
+}
 static int32_t PictureNotAPicture(void) {
     WriteFile("words.png", "no picture at all");
     return SetupImageBuffer("words.png", 0);
@@ -74,7 +78,9 @@ static int32_t DisplayModeNotListed(void) {
     InitVexel(window, 800, 601, 32, 1);
     return 0;
 }
-static int32_t OwnWindowModeNotListed(void) { return (int32_t)InitVexelWindow(800, 601, 32, 1, "x"); }
+static int32_t OwnWindowModeNotListed(void) {
+    return (int32_t)InitVexelWindow(800, 601, 32, 1, "x");
+}
 
 static const struct {
     const char* name;
@@ -91,8 +97,7 @@ static const struct {
      "[TBufferVx]LoadStreamImage -> Stream Image format not supported...", 1},
     {"LoadAlpha of a 24-bit picture", AlphaNotEightBit, 0,
      "[TBufferVx]LoadStreamAlpha -> Invalid alpha image, must be 8bit...", 1},
-    {"GetImageSize of a missing file", SizeOfMissing, 0, "[TVexel]GetImageInfo -> File missing.bmp not found...",
-     1},
+    {"GetImageSize of a missing file", SizeOfMissing, 0, "[TVexel]GetImageInfo -> File missing.bmp not found...", 1},
     {"SaveTGA as TGA", SaveAsTga, 0, "[TBufferVx]SaveImage -> Format not supported for saving...", 1},
     {"SaveTGA into a missing folder", SaveIntoNoFolder, 0, "Cannot create file no/such/folder.bmp", 0},
     {"InitVexel in a mode not listed", DisplayModeNotListed, 0,
@@ -101,7 +106,9 @@ static const struct {
      "[TSelfFullVexel]Create -> Selected display mode not supported...", 1},
 };
 
-static int FullScreen(SDL_Window* w) { return (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0; }
+static int FullScreen(SDL_Window* w) {
+    return (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
 
 /* After a failure the library still opens displays and draws. */
 static void StillWorks(const char* row) {

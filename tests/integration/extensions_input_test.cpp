@@ -64,12 +64,12 @@ TEST_F(InputExtensions, EveryPressBetweenTwoReadingsCountsOnce) {
          [] { return VxlKeyHit(VXL_KEY_UP); }, 1},
         {"other keys are not A", [] { Taps(3, [](bool d) { Key(SDL_SCANCODE_B, d); }); },
          [] { return VxlKeyHit(VXL_KEY_A); }, 0},
-        {"ten left clicks", [] { Taps(10, [](bool d) { Button(SDL_BUTTON_LEFT, d); }); },
-         [] { return VxlMouseHit(0); }, 10},
+        {"ten left clicks", [] { Taps(10, [](bool d) { Button(SDL_BUTTON_LEFT, d); }); }, [] { return VxlMouseHit(0); },
+         10},
         {"right clicks", [] { Taps(2, [](bool d) { Button(SDL_BUTTON_RIGHT, d); }); }, [] { return VxlMouseHit(1); },
          2},
-        {"middle clicks", [] { Taps(3, [](bool d) { Button(SDL_BUTTON_MIDDLE, d); }); },
-         [] { return VxlMouseHit(2); }, 3},
+        {"middle clicks", [] { Taps(3, [](bool d) { Button(SDL_BUTTON_MIDDLE, d); }); }, [] { return VxlMouseHit(2); },
+         3},
         {"wheel away and back", [] { Wheel(3), Wheel(1), Wheel(-2); }, [] { return VxlMouseWheel(); }, 2},
         {"flipped wheel", [] { Wheel(4, true); }, [] { return VxlMouseWheel(); }, -4},
         {"keys out of range", [] { Taps(2, [](bool d) { Key(SDL_SCANCODE_A, d); }); },
@@ -183,7 +183,8 @@ TEST_F(PadExtensions, AttachedPadsShowEveryAxisAndButton) {
         EXPECT_EQ(VxlPadHit(0, button), 2);
         EXPECT_EQ(VxlPadHit(0, button), 0);
     }
-    for (int i = 0; i < 10; ++i) Press(first, SDL_CONTROLLER_BUTTON_A, true), Press(first, SDL_CONTROLLER_BUTTON_A, false);
+    for (int i = 0; i < 10; ++i)
+        Press(first, SDL_CONTROLLER_BUTTON_A, true), Press(first, SDL_CONTROLLER_BUTTON_A, false);
     EXPECT_EQ(VxlPadHit(0, SDL_CONTROLLER_BUTTON_A), 10);
 
     // Out of range: pads, axes, buttons.

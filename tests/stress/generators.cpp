@@ -415,8 +415,14 @@ void Context::Generate(Id id) {
             break;
         }
         case Id::VxlSetFont: {
-            const char* fonts[] = {nullptr, "DejaVu Sans", "monospace", "DejaVu Serif:bold",
-                                   "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "No Such Font", "", File()};
+            const char* fonts[] = {nullptr,
+                                   "DejaVu Sans",
+                                   "monospace",
+                                   "DejaVu Serif:bold",
+                                   "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+                                   "No Such Font",
+                                   "",
+                                   File()};
             const int32_t sizes[] = {0, 10, 14, 24, 64, -1, 1025, INT32_MIN};
             Call<VxlSetFont>(id, fonts[rng.Below(hostile ? 8 : 5)], sizes[rng.Below(hostile ? 8 : 5)]);
             break;

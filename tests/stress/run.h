@@ -118,7 +118,7 @@ public:
     void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // ---- the model ----
-    void Issued(int32_t handle);  // a creation call answered with this handle
+    void Issued(int32_t handle);   // a creation call answered with this handle
     void Created(int32_t handle);  // the same, except for a failure value in error mode 1
     void Closed(int32_t handle);
     void Forget(int32_t handle);  // a failed operation may have destroyed the buffer

@@ -71,14 +71,14 @@ TEST_P(TextDepthTest, EightBitAndInvalidBytesDrawAsTheirWindows1252Characters) {
         const char* text;
         const char* twin;
     } cases[] = {
-        {"Größe", "Gr\xF6\xDF" "e"},                            // Latin-1 bytes, as hosts wrote before
-        {"\x80 \x93" "a\x94 \x8A\x9F", "€ “a” ŠŸ"},             // Windows-1252's own letters
-        {"\xC3(x", "Ã(x"},                                      // a lead byte without its continuation
-        {"x\xE2\x82", "xâ‚"},                                   // a sequence cut short by the end
-        {"\xC0\xAF", "À¯"},                                     // an overlong form
-        {"\xED\xA0\x80", "í\u00A0€"},                           // a surrogate
-        {"\xF4\x90\x80\x80", "ô\u0090€€"},                      // past U+10FFFF
-        {"a\xF0\x9F\x98\x80z\xFF", "a\U0001F600zÿ"},            // four bytes, then a stray byte
+        {"Gr\366\337e", "Größe"},                     // Latin-1 bytes (in octal), as hosts wrote before
+        {"\x80 \223a\x94 \x8A\x9F", "€ “a” ŠŸ"},      // Windows-1252's own letters
+        {"\xC3(x", "Ã(x"},                            // a lead byte without its continuation
+        {"x\xE2\x82", "xâ‚"},                         // a sequence cut short by the end
+        {"\xC0\xAF", "À¯"},                           // an overlong form
+        {"\xED\xA0\x80", "í\u00A0€"},                 // a surrogate
+        {"\xF4\x90\x80\x80", "ô\u0090€€"},            // past U+10FFFF
+        {"a\xF0\x9F\x98\x80z\xFF", "a\U0001F600zÿ"},  // four bytes, then a stray byte
     };
     const int32_t b = SetupBuffer(160, 24, 0), twin = SetupBuffer(160, 24, 0);
     const uint32_t ink = RGB(255, 255, 255);

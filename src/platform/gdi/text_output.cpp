@@ -42,8 +42,8 @@ struct FontFile {
 
 // Family names that fontconfig resolves to a configured face rather than to fonts of that name.
 bool IsGenericFamily(const std::string& family) {
-    for (const char* generic : {"sans", "sans-serif", "serif", "monospace", "mono", "cursive", "fantasy",
-                                "system-ui", "emoji", "math"}) {
+    for (const char* generic :
+         {"sans", "sans-serif", "serif", "monospace", "mono", "cursive", "fantasy", "system-ui", "emoji", "math"}) {
         if (FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(generic),
                                reinterpret_cast<const FcChar8*>(family.c_str())) == 0) {
             return true;
