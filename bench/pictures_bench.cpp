@@ -12,10 +12,8 @@ namespace {
 using namespace vxl::platform;
 
 void BM_JpegScanBomb(benchmark::State& state) {
-    Picture small;
-    small.width = small.height = 16;
-    small.rgb.assign(16 * 16 * 3, 128);
-    const std::vector<uint8_t> file = vxl::testing::ProgressiveJpeg(small, int(state.range(0)), 8192);
+    const std::vector<uint8_t> small(16 * 16 * 3, 128);
+    const std::vector<uint8_t> file = vxl::testing::ProgressiveJpeg(16, 16, small, int(state.range(0)), 8192);
     for (auto _ : state) {
         Picture picture;
         benchmark::DoNotOptimize(DecodeJpeg(file, &picture));

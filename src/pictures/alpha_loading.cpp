@@ -52,11 +52,6 @@ void LoadAlphaFile(TBufferVx& buffer, const std::string& file) {
     LoadStreamAlpha(buffer, stream);
 }
 
-void LoadStreamAlpha(TBufferVx& buffer, Bytes stream) {
-    MemorySource source(stream);
-    LoadStreamAlpha(buffer, source);
-}
-
 void LoadStreamAlpha(TBufferVx& buffer, ByteSource& stream) {
     std::vector<uint8_t> plane;
     try {

@@ -13,7 +13,6 @@ namespace vxl {
 // Both raise the buffer's ObjectFailure for images that are not fit; opening the file may raise the
 // file's own error.
 void LoadAlphaFile(TBufferVx& buffer, const std::string& file);
-void LoadStreamAlpha(TBufferVx& buffer, platform::Bytes stream);
 void LoadStreamAlpha(TBufferVx& buffer, platform::ByteSource& stream);
 
 // The checks of LoadStreamAlpha without a buffer: the failure's reason, or null with `plane` holding

@@ -77,11 +77,6 @@ void LoadImageFile(TBufferVx& buffer, const std::string& file, bool video) {
     LoadStreamImage(buffer, stream, video);
 }
 
-void LoadStreamImage(TBufferVx& buffer, Bytes stream, bool video) {
-    MemorySource source(stream);
-    LoadStreamImage(buffer, source, video);
-}
-
 void LoadStreamImage(TBufferVx& buffer, ByteSource& stream, bool video) {
     const Picture picture = DecodePicture(stream);
     if (buffer.Resize(picture.width, picture.height, video) != 0) {

@@ -21,7 +21,6 @@ public:
 
 // Both give `buffer` the picture's size and content, or raise the buffer's ObjectFailure.
 void LoadImageFile(TBufferVx& buffer, const std::string& file, bool video);
-void LoadStreamImage(TBufferVx& buffer, platform::Bytes stream, bool video);
 void LoadStreamImage(TBufferVx& buffer, platform::ByteSource& stream, bool video);
 
 }  // namespace vxl

@@ -82,8 +82,8 @@ int main(int argc, char** argv) {
     const std::vector<uint8_t> jpeg = vxl::platform::EncodeJpeg(picture, 50);
     WriteFile(root / "jpeg" / "q50.jpg", jpeg);
     WriteFile(root / "jpeg" / "q95.jpg", vxl::platform::EncodeJpeg(picture, 95));
-    WriteFile(root / "jpeg" / "progressive.jpg", ProgressiveJpeg(picture, 0));
-    WriteFile(root / "jpeg" / "many_scans.jpg", ProgressiveJpeg(picture, 120));
+    WriteFile(root / "jpeg" / "progressive.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0));
+    WriteFile(root / "jpeg" / "many_scans.jpg", ProgressiveJpeg(6, 4, rgb_rows, 120));
 
     WriteFile(root / "alpha" / "8bit.bmp", MakeBmp(bmps[2].second));
     WriteFile(root / "alpha" / "24bit.bmp", MakeBmp(bmps[8].second));

@@ -17,8 +17,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gdi/picture.h"
-
 namespace vxl::testing {
 
 struct BmpLayout {
@@ -201,11 +199,11 @@ inline std::vector<std::pair<std::string, PngCase>> EveryPngCase() {
     return cases;
 }
 
-// A progressive JPEG of `picture` with `empty_scans` scans of no data added before its end. With
+// A progressive JPEG of `rgb` (3 bytes a pixel) with `empty_scans` scans of no data added before its end. With
 // `claimed_side`, the frame header claims that many pixels a side: the picture's own data then runs
 // out early, and every scan passes over the larger picture.
-inline std::vector<uint8_t> ProgressiveJpeg(const vxl::platform::Picture& picture, int empty_scans,
-                                            uint16_t claimed_side = 0) {
+inline std::vector<uint8_t> ProgressiveJpeg(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                                            int empty_scans, uint16_t claimed_side = 0) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
     cinfo.err = jpeg_std_error(&errors);
@@ -213,15 +211,15 @@ inline std::vector<uint8_t> ProgressiveJpeg(const vxl::platform::Picture& pictur
     unsigned char* data = nullptr;
     unsigned long length = 0;
     jpeg_mem_dest(&cinfo, &data, &length);
-    cinfo.image_width = JDIMENSION(picture.width);
-    cinfo.image_height = JDIMENSION(picture.height);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     for (JDIMENSION y = 0; y < cinfo.image_height; ++y) {
-        JSAMPROW row = const_cast<uint8_t*>(picture.rgb.data()) + size_t(y) * size_t(picture.width) * 3;
+        JSAMPROW row = const_cast<uint8_t*>(rgb.data()) + size_t(y) * size_t(width) * 3;
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);

@@ -275,6 +275,12 @@ DecodeResult DecodeBmp(ByteSource& file, Picture* out, int64_t max_pixels) {
     if (pixels > max_pixels) {
         return DecodeResult::TooLarge;
     }
+    // Rows that the file cannot hold are refused before the picture's memory is taken.
+    const uint64_t stride = (uint64_t(h.width) * h.bit_count + 31) / 32 * 4;
+    if (h.compression != kRle8 && h.compression != kRle4 &&
+        (h.data_offset >= file.Size() || stride * uint64_t(h.height) > file.Size() - h.data_offset)) {
+        return DecodeResult::Malformed;
+    }
     out->width = h.width;
     out->height = h.height;
     out->rgb.assign(size_t(pixels) * 3, 0);
