@@ -53,9 +53,7 @@ void SaveImage(TBufferVx& buffer, const std::string& file, int quality) {
             CopyToPicture(dc, Rect{0, 0, buffer.width(), buffer.height()}, &picture);
             ReleaseDC(&dc);
         }
-        encoded = ext == "BMP"   ? EncodeBmp(picture)
-                  : ext == "PNG" ? EncodePng(picture)
-                                 : EncodeJpeg(picture, quality);
+        encoded = ext == "BMP" ? EncodeBmp(picture) : ext == "PNG" ? EncodePng(picture) : EncodeJpeg(picture, quality);
     } catch (const std::bad_alloc&) {
         throw OutOfMemory(kTagBuffer, "SaveImage");
     }

@@ -161,7 +161,7 @@ inline std::vector<uint8_t> GeneratedPng(const PngCase& c, int32_t w, int32_t h)
     for (uint8_t& b : rows) b = next();
     if (c.transparency) {
         const auto sample = [&](size_t i) {
-            return c.depth == 16 ? uint16_t(rows[2 * i] << 8 | rows[2 * i + 1])
+            return c.depth == 16  ? uint16_t(rows[2 * i] << 8 | rows[2 * i + 1])
                    : c.depth == 8 ? uint16_t(rows[i])
                                   : uint16_t(rows[0] >> (8 - c.depth));
         };

@@ -281,7 +281,8 @@ TEST_F(PicturesTest, TallPicturesCostTheirPixelsAndRunningOutIsFatal) {
     rle.rle = {1, 5, 0, 1};
     WriteFile("tall.bmp", MakeBmp(rle));
     WriteFile("tall.png", MakePng(1, kTall, PNG_COLOR_TYPE_GRAY, 8, std::vector<uint8_t>(size_t(kTall), 9)));
-    const std::string no_memory = "[TBufferVx]Create -> " + std::string(DirectDrawResultText(platform::DDERR_OUTOFMEMORY));
+    const std::string no_memory =
+        "[TBufferVx]Create -> " + std::string(DirectDrawResultText(platform::DDERR_OUTOFMEMORY));
     // file, room beyond what the process holds, the message of the load ("" when it loads)
     const std::vector<std::tuple<const char*, int64_t, std::string>> cases = {
         {"tall.bmp", int64_t(400) << 20, ""},
