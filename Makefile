@@ -1,4 +1,5 @@
-# Front door: `make demo` builds and runs the demo, `make test` builds and runs every test.
+# Front door: `make demo` builds and runs the demo, `make test` builds and runs every test. The
+# project's own builds treat warnings as errors; a plain CMake build does not.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -16,7 +17,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXL_WARNINGS_AS_ERRORS=ON $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -45,7 +46,7 @@ bench: build
 
 # The tests again with address and undefined-behaviour sanitizers.
 sanitize: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF -DVXL_WARNINGS_AS_ERRORS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(CURDIR)/scripts/with-display.sh 1024x768 ctest --output-on-failure -j$(JOBS) --timeout 900
 
@@ -55,7 +56,7 @@ sanitize: deps
 SECONDS ?= 60
 STRESS_FLAGS ?=
 stress: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF -DVXL_WARNINGS_AS_ERRORS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vxl vxl_stress
 	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seed 1 --calls 6000 --hang-seconds 30 --quiet $(STRESS_FLAGS)
 	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seconds $(SECONDS) --hang-seconds 30 $(STRESS_FLAGS)
