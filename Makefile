@@ -32,8 +32,16 @@ lib: deps
 		-DVXL_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(LIB_BUILD) -j$(JOBS) --target vxl
 
+# The library, vxl.h, vxl.pc and the CMake package under PREFIX, and the Python package (with its own
+# copy of the library) where that prefix's Python looks: /usr/local's is on Debian's path, others go
+# on PYTHONPATH.
+PYTHON ?= /usr/bin/python3
+PYTHON_DIR = $(PREFIX)/lib/python$(shell $(PYTHON) -c 'import sys; print("%d.%d" % sys.version_info[:2])')/dist-packages
 install: lib
 	@cmake --install $(LIB_BUILD) --prefix $(PREFIX)
+	@VXL_LIBRARY=$(LIB_BUILD)/src/libvxl.so $(PYTHON) -m pip install -q --no-build-isolation --no-deps --upgrade \
+		--root-user-action=ignore --target $(PYTHON_DIR) ./python
+	@echo "Python package in $(PYTHON_DIR)"
 
 demo: build
 	@$(BUILD)/examples/vxl_demo
@@ -43,6 +51,7 @@ demo: build
 bench: build
 	@$(BUILD)/bench/vxl_bench --benchmark_min_time=0.2
 	@scripts/with-display.sh 1920x1080 $(BUILD)/bench/vxl_present_window_bench --benchmark_min_time=0.5
+	@VXL_LIBRARY=$(BUILD)/src/libvxl.so /usr/bin/python3 bench/python_calls.py
 
 # The tests again with address and undefined-behaviour sanitizers.
 sanitize: deps
