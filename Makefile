@@ -39,7 +39,7 @@ PYTHON ?= /usr/bin/python3
 PYTHON_DIR = $(PREFIX)/lib/python$(shell $(PYTHON) -c 'import sys; print("%d.%d" % sys.version_info[:2])')/dist-packages
 install: lib
 	@cmake --install $(LIB_BUILD) --prefix $(PREFIX)
-	@VXL_LIBRARY=$(LIB_BUILD)/src/libvxl.so $(PYTHON) -m pip install -q --no-build-isolation --no-deps --upgrade \
+	@VXL_LIBRARY=$(abspath $(LIB_BUILD))/src/libvxl.so $(PYTHON) -m pip install -q --no-build-isolation --no-deps --upgrade \
 		--root-user-action=ignore --target $(PYTHON_DIR) ./python
 	@echo "Python package in $(PYTHON_DIR)"
 

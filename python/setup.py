@@ -14,9 +14,13 @@ class BuildWithLibrary(build_py):
         super().run()
         library = os.environ.get("VXL_LIBRARY")
         if library:
+            # pip builds in this folder: a relative path may be meant from the source tree's root.
+            found = [p for p in (Path(library), Path(__file__).resolve().parent.parent / library) if p.is_file()]
+            if not found:
+                raise SystemExit(f"VXL_LIBRARY={library}: no such file")
             target = Path(self.build_lib) / "vxl" / "libvxl.so"
             target.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copyfile(os.path.realpath(library), target)
+            shutil.copyfile(os.path.realpath(found[0]), target)
 
 
 setup(cmdclass={"build_py": BuildWithLibrary})
