@@ -1,3 +1,5 @@
+// The software blitter: its fills, keyed copies and stretches on every path the processor allows
+// against the per-pixel references on random shapes, and pictures of the copies' rules.
 #include "platform/surfaces/blitter.h"
 
 #include <gtest/gtest.h>
@@ -17,9 +19,52 @@ namespace {
 using platform::PixelMemory;
 using platform::Rect;
 
-struct CpuFeaturesReset {
-    ~CpuFeaturesReset() { platform::ResetCpuFeatures(); }
+// Runs `check` once per processor path (scalar, SSE2 and AVX2 where the machine has it).
+template <typename Check>
+void OnEveryPath(Check&& check) {
+    struct Reset {
+        ~Reset() { platform::ResetCpuFeatures(); }
+    } reset;
+    std::vector<platform::CpuFeatures> paths = {{false, false}, {true, false}};
+    if (__builtin_cpu_supports("avx2")) paths.push_back({true, true});
+    for (const auto& path : paths) {
+        platform::ForceCpuFeatures(path);
+        check(path.sse2 + path.avx2);
+    }
+}
+
+int32_t Between(std::mt19937& rng, int32_t lo, int32_t hi) {
+    return lo + int32_t(rng() % uint32_t(hi - lo + 1));
+}
+
+// Random bytes, then pixels from a few colours so that keys hit often, with noise in the bits a key
+// ignores; rows padded now and then, the first pixel at any offset from an aligned address.
+struct Memory {
+    int32_t width, height;
+    uint32_t bpp;
+    int32_t pitch;
+    size_t base;
+    std::vector<uint8_t> bytes;
+
+    Memory(std::mt19937& rng, int32_t w, int32_t h, uint32_t b, const std::vector<uint32_t>& palette, uint32_t mask)
+        : width(w), height(h), bpp(b), pitch(w * int32_t(b) + int32_t(rng() % 5)), base(rng() % 32) {
+        bytes.resize(base + size_t(pitch) * size_t(h) + 8);
+        for (uint8_t& x : bytes) x = uint8_t(rng());
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) {
+                const uint32_t c = (palette[rng() % palette.size()] & mask) | (rng() & ~mask);
+                std::memcpy(At(x, y), &c, bpp);
+            }
+    }
+    uint8_t* At(int32_t x, int32_t y) { return bytes.data() + base + size_t(y) * size_t(pitch) + size_t(x) * bpp; }
+    PixelMemory View() { return {bytes.data() + base, width, height, pitch, bpp}; }
 };
+
+// Where `got` first differs from `want`, or "".
+std::string FirstDifference(const std::vector<uint8_t>& got, const std::vector<uint8_t>& want) {
+    const auto at = std::mismatch(got.begin(), got.end(), want.begin()).first;
+    return at == got.end() ? "" : "byte " + std::to_string(at - got.begin());
+}
 
 TEST(BlitterTest, ReferenceFillWritesLowBytesLittleEndian) {
     std::vector<uint8_t> bytes(8, 0xEE);
@@ -27,80 +72,80 @@ TEST(BlitterTest, ReferenceFillWritesLowBytesLittleEndian) {
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0xEE, 0x44, 0x33, 0x22, 0x44, 0x33, 0x22, 0xEE}));
 }
 
-// Fills `count` pixels at `offset` into a copy of `around` both ways; "" when they agree, else where
-// they first differ.
-std::string FillDifference(std::vector<uint8_t> around, size_t offset, int64_t count, uint32_t bpp, uint32_t colour) {
-    std::vector<uint8_t> want = around;
-    platform::FillSpanReference(want.data() + offset, count, bpp, colour);
-    platform::FillSpan(around.data() + offset, count, bpp, colour);
-    const auto [got, wanted] = std::mismatch(around.begin(), around.end(), want.begin());
-    if (got == around.end()) return "";
-    return "byte " + std::to_string(got - around.begin() - ptrdiff_t(offset)) + " of the span is " +
-           std::to_string(*got) + ", want " + std::to_string(*wanted);
-}
-
-// The vector fills must match the per-pixel one byte for byte, never writing past the span.
+// Spans of every length up to 300 at every offset (and of a mebibyte and more, stored differently),
+// never writing past their end; colours whose bytes repeat, with and without noise above.
 TEST(BlitterTest, FillSpanMatchesReference) {
-    CpuFeaturesReset reset;
-    constexpr size_t kGuard = 40;
-    for (const bool avx2 : {false, true}) {
-        if (avx2 && !__builtin_cpu_supports("avx2")) continue;  // this machine cannot run the AVX2 half
-        platform::ForceCpuFeatures({true, avx2});
-        for (uint32_t bpp = 1; bpp <= 4; ++bpp) {
-            for (int64_t length = 0; length <= 300; ++length) {
-                const uint32_t seed = uint32_t(length) * 131 + bpp * 7 + (avx2 ? 100000 : 0);
-                std::mt19937 rng(seed);
-                const size_t offset = rng() % 8;
-                const uint32_t random = rng();
-                // Also colours whose bytes repeat, with and without noise above.
-                const uint32_t kinds[] = {(random & 0xFF) * 0x01010101u,
-                                          (random & 0xFF) * 0x00010101u | (random & 0xFF000000u), random};
-                const uint32_t colour = kinds[rng() % 3];
-                std::vector<uint8_t> bytes(kGuard + offset + size_t(length) * bpp + kGuard);
-                for (uint8_t& b : bytes) b = uint8_t(rng());
-                ASSERT_EQ(FillDifference(bytes, kGuard + offset, length, bpp, colour), "")
-                    << "seed " << seed << " avx2 " << avx2 << " bpp " << bpp << " length " << length << " offset "
-                    << offset << " colour 0x" << std::hex << colour;
-            }
-        }
-    }
-}
-
-// Spans of a mebibyte and more are stored differently; an odd count of 2-byte pixels ends mid-word.
-TEST(BlitterTest, HugeFillSpanMatchesReference) {
-    for (auto [bpp, count] : {std::pair{2u, (1 << 19) + 1}, {2u, (1 << 20) + 7}, {4u, 1 << 18}, {4u, (1 << 18) + 5}}) {
-        const std::vector<uint8_t> bytes(size_t(count) * bpp + 16, 0xEE);
-        EXPECT_EQ(FillDifference(bytes, 3, count, bpp, 0x12345678), "") << "bpp " << bpp << " count " << count;
-    }
-}
-
-// Rectangle fills run row by row with stores aligned to the memory, so pitches and left edges that
-// do and do not keep pixels aligned must give the per-pixel result and leave the rest alone.
-TEST(BlitterTest, FillRectMatchesReference) {
-    CpuFeaturesReset reset;
-    std::mt19937 rng(77);
-    for (const bool avx2 : {false, true}) {
-        if (avx2 && !__builtin_cpu_supports("avx2")) continue;
-        platform::ForceCpuFeatures({true, avx2});
-        for (int round = 0; round < 400; ++round) {
-            const uint32_t bpp = 2 + rng() % 3;
-            const int32_t width = 1 + int32_t(rng() % 90), height = 1 + int32_t(rng() % 6);
-            const int32_t pitch = width * int32_t(bpp) + int32_t(rng() % 5);
-            std::vector<uint8_t> got(size_t(pitch) * height + 64);
+    OnEveryPath([](int path) {
+        std::vector<std::tuple<uint32_t, int64_t>> spans = {{2, (1 << 19) + 1}, {2, (1 << 20) + 7}, {4, (1 << 18) + 5}};
+        for (uint32_t bpp = 1; bpp <= 4; ++bpp)
+            for (int64_t n = 0; n <= 300; ++n) spans.push_back({bpp, n});
+        for (const auto& [bpp, n] : spans) {
+            std::mt19937 rng(uint32_t(n) * 131 + bpp * 7 + uint32_t(path) * 100000);
+            const size_t offset = 40 + rng() % 8;
+            const uint32_t random = rng();
+            const uint32_t kinds[] = {(random & 0xFF) * 0x01010101u,
+                                      (random & 0xFF) * 0x00010101u | (random & 0xFF000000u), random};
+            const uint32_t colour = kinds[rng() % 3];
+            std::vector<uint8_t> got(offset + size_t(n) * bpp + 40);
             for (uint8_t& b : got) b = uint8_t(rng());
             std::vector<uint8_t> want = got;
-            const int32_t l = int32_t(rng() % width), t = int32_t(rng() % height);
-            const Rect r{l, t, l + 1 + int32_t(rng() % (width - l)), t + 1 + int32_t(rng() % (height - t))};
-            const uint32_t colour = rng();
-            const size_t base = rng() % 32;
-            platform::FillRect(PixelMemory{got.data() + base, width, height, pitch, bpp}, r, colour);
-            for (int32_t y = r.top; y < r.bottom; ++y) {
-                platform::FillSpanReference(want.data() + base + size_t(y) * pitch + size_t(r.left) * bpp, r.Width(),
-                                            bpp, colour);
-            }
-            ASSERT_EQ(got, want) << "round " << round << " avx2 " << avx2 << " bpp " << bpp << " pitch " << pitch;
+            platform::FillSpanReference(want.data() + offset, n, bpp, colour);
+            platform::FillSpan(got.data() + offset, n, bpp, colour);
+            ASSERT_EQ(FirstDifference(got, want), "")
+                << "path " << path << " bpp " << bpp << " length " << n << " colour 0x" << std::hex << colour;
         }
-    }
+    });
+}
+
+// Rectangle fills, keyed copies (one surface onto itself now and then) and stretches over any edge:
+// random sizes and placements, corners pushed to the edges as often as placed anywhere.
+TEST(BlitterTest, RectangleFillsKeyedCopiesAndStretchesMatchTheirReferences) {
+    OnEveryPath([](int path) {
+        for (uint32_t run = 0; run < 3600; ++run) {
+            const uint32_t bpp = 1 + run % 4, seed = run * 3 + uint32_t(path);
+            std::mt19937 rng(seed);
+            const uint32_t full = bpp == 4 ? 0xFFFFFFFFu : (1u << (8 * bpp)) - 1;
+            const uint32_t mask = bpp == 4 ? 0xFFFFFF : bpp == 2 && rng() % 2 ? 0x7FFF : full;
+            const std::vector<uint32_t> palette{uint32_t(rng()), uint32_t(rng()), uint32_t(rng()), uint32_t(rng())};
+            const bool same = rng() % 5 == 0;
+            Memory src(rng, Between(rng, 1, 70), Between(rng, 1, 9), bpp, palette, mask);
+            Memory dst = same ? src : Memory(rng, Between(rng, 1, 70), Between(rng, 1, 9), bpp, palette, mask);
+            Memory got = dst, want = dst;
+            const auto source = [&](Memory& m) { return same ? m.View() : src.View(); };
+            const uint32_t lo = palette[rng() % 4] & mask;
+            const uint32_t hi = rng() % 4 == 0 ? uint32_t(std::min<uint64_t>(uint64_t(lo) + rng() % 5000, mask)) : lo;
+            const auto place = [&](int32_t room) { return rng() % 3 == 0 ? 0 : rng() % 2 ? room : Between(rng, 0, room); };
+            const int kind = int(run / 4 % 3);
+            if (kind == 0) {
+                const int32_t l = Between(rng, 0, dst.width - 1), t = Between(rng, 0, dst.height - 1);
+                const Rect r{l, t, Between(rng, l + 1, dst.width), Between(rng, t + 1, dst.height)};
+                const uint32_t colour = rng();
+                platform::FillRect(got.View(), r, colour);
+                for (int32_t y = r.top; y < r.bottom; ++y)
+                    platform::FillSpanReference(want.At(r.left, y), r.Width(), bpp, colour);
+            } else if (kind == 1) {
+                const int32_t w = Between(rng, 1, std::min(src.width, dst.width));
+                const int32_t h = Between(rng, 1, std::min(src.height, dst.height));
+                const int32_t sx = place(src.width - w), sy = place(src.height - h);
+                const int32_t dx = place(dst.width - w), dy = place(dst.height - h);
+                const Rect s{sx, sy, sx + w, sy + h}, d{dx, dy, dx + w, dy + h};
+                platform::CopyRectKeyedReference(want.View(), d, source(want), s, lo, hi, mask);
+                platform::CopyRectKeyed(got.View(), d, source(got), s, lo, hi, mask);
+            } else {
+                const int32_t sl = Between(rng, 0, src.width - 1), st = Between(rng, 0, src.height - 1);
+                const Rect s{sl, st, Between(rng, sl + 1, src.width), Between(rng, st + 1, src.height)};
+                // Destination rectangles up to three times the surface, hanging over any edge.
+                const int32_t l = Between(rng, -dst.width, dst.width), t = Between(rng, -dst.height, dst.height);
+                const Rect d{l, t, l + Between(rng, 1, 3 * dst.width), t + Between(rng, 1, 3 * dst.height)};
+                const Rect clip{0, 0, dst.width, dst.height};
+                const bool keyed = rng() % 2;
+                platform::StretchRectReference(want.View(), d, clip, source(want), s, keyed, lo, lo, mask);
+                platform::StretchRect(got.View(), d, clip, source(got), s, keyed, lo, lo, mask);
+            }
+            ASSERT_EQ(FirstDifference(got.bytes, want.bytes), "")
+                << "kind " << kind << " path " << path << " seed " << seed << " bpp " << bpp;
+        }
+    });
 }
 
 // A picture whose pixels are characters: the low byte is the character, the bytes above it a fixed

@@ -46,11 +46,16 @@ TEST_F(CirclesTest, RadiusFiveHasAFivePixelTopAndFivePixelSides) {
     EXPECT_EQ(Picture(h_), Filled(outline));
 }
 
-TEST_F(CirclesTest, FilledCirclesOfRadiusZeroPaintTheCentreAndPartCirclesClip) {
+TEST_F(CirclesTest, FilledCirclesOfRadiusZeroPaintTheCentrePartCirclesClipAndOutsideOnesDrawNothing) {
     FillCircle(h_, 5, 5, 0, 1);
     FillCircle(h_, 0, 0, -3, 1);
     FillCircle(h_, 10, 10, 2, 1);  // a quarter inside
     Circle(h_, -2, 0, 3, 1);       // the right edge reaches x = 1
+    // Each of these just misses: the box test draws nothing, as does the stepping.
+    for (auto [cx, cy, r] : {std::tuple{-4, 5, 3}, {14, 5, 3}, {5, -4, 3}, {5, 14, 3}}) {
+        Circle(h_, cx, cy, r, 1);
+        FillCircle(h_, cx, cy, r, 1);
+    }
     EXPECT_EQ(Picture(h_), (Rows{
                                ".#.........",
                                ".#.........",
@@ -64,15 +69,6 @@ TEST_F(CirclesTest, FilledCirclesOfRadiusZeroPaintTheCentreAndPartCirclesClip) {
                                "........###",
                                "........###",
                            }));
-}
-
-TEST_F(CirclesTest, TheBoundingBoxRejectsCirclesWhollyOutside) {
-    // Each of these just misses: the box test draws nothing, as does the stepping.
-    for (auto [cx, cy, r] : {std::tuple{-4, 5, 3}, {14, 5, 3}, {5, -4, 3}, {5, 14, 3}}) {
-        Circle(h_, cx, cy, r, 1);
-        FillCircle(h_, cx, cy, r, 1);
-    }
-    EXPECT_EQ(Picture(h_), Rows(11, "..........."));
 }
 
 // A radius of 2^30 with the top of the circle on row 5: that row is flat across the buffer, for tens

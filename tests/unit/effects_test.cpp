@@ -65,17 +65,41 @@ TEST_P(EffectsDepthTest, AlphaChannelGivesGrey) {
     EXPECT_EQ(PixelsOf(d), (std::vector<uint32_t>{top | white, top | white, top | white, top, top, top | grey90}));
 }
 
-// Greyscale against the division by 3 over every value is in blend_simd_test.
-TEST_F(EffectsTest, GreyscaleAndNegativeWorkedValues) {
-    for (auto [depth, in, out] :
-         {std::tuple{32u, 0xAAFF0000u, 0xAA555555u}, {16u, 0xFFFFu, 0xFFDFu}, {15u, 0x7FFFu, 0x7FFFu}}) {
-        SetDesktopDepth(depth);
+// A buffer of one value through each filter and transfer, per layout. Edges: the in-place blur takes
+// a missing neighbour as the pixel itself, the transfer blur as black (7/8 on an edge, 6/8 in a
+// corner, 4/8 alone). x < 0 checks every pixel. Greyscale over every value is in blend_simd_test.
+TEST_F(EffectsTest, WorkedValues) {
+    using Op = void (*)(int32_t s, int32_t d);
+    const Op grey = [](int32_t, int32_t d) { Greyscale(d); }, negative = [](int32_t, int32_t d) { Negative(d); };
+    const Op blur = [](int32_t, int32_t d) { Blur2x(d); }, copy_blur = [](int32_t s, int32_t d) { CopyBlur(s, d, 0, 0); };
+    const Op copy_negative = [](int32_t s, int32_t d) { CopyNegative(s, d, 0, 0); };
+    const Op copy_grey = [](int32_t s, int32_t d) { CopyGreyscale(s, d, 0, 0); };
+    const struct {
+        uint32_t depth;
+        Op op;
+        int32_t w, h;
+        uint32_t in;
+        int32_t x, y;
+        uint32_t want;
+    } cases[] = {
+        {32, grey, 1, 1, 0xAAFF0000, 0, 0, 0xAA555555},     {16, grey, 1, 1, 0xFFFF, 0, 0, 0xFFDF},
+        {15, grey, 1, 1, 0x7FFF, 0, 0, 0x7FFF},             {32, negative, 1, 1, 0xAA555555, 0, 0, 0x55AAAAAA},
+        {16, negative, 1, 1, 0xFFDF, 0, 0, 0x0020},         {15, negative, 1, 1, 0x7FFF, 0, 0, 0x8000},
+        {32, blur, 4, 3, 0xFFFFFFFF, -1, 0, 0x00FCFCFC},    {24, blur, 4, 3, 0xFFFFFF, -1, 0, 0xFCFCFC},
+        {15, blur, 4, 3, 0xFFFF, -1, 0, 0x739C},            {16, blur, 4, 3, 0xFFFF, -1, 0, 0xE71C},
+        {32, copy_blur, 4, 3, 0xC86428, 1, 1, 0xC86428},    {32, copy_blur, 4, 3, 0xC86428, 2, 0, 0xAF5723},
+        {32, copy_blur, 4, 3, 0xC86428, 0, 1, 0xAF5723},    {32, copy_blur, 4, 3, 0xC86428, 3, 2, 0x964B1E},
+        {32, copy_blur, 1, 1, 0xC86428, 0, 0, 0x643214},    {32, copy_negative, 1, 1, 0xAB0A141E, 0, 0, 0xF5EBE1},
+        {32, copy_grey, 1, 1, 0xFF0000, 0, 0, 0x555555},
+    };
+    for (const auto& c : cases) {
+        SetDesktopDepth(c.depth);
         OpenWindowed();
-        const int32_t b = Solid(1, 1, in);
-        Greyscale(b);
-        EXPECT_EQ(GetPixel(b, 0, 0), out) << depth;
-        Negative(b);  // every stored bit flips, unused ones included
-        EXPECT_EQ(GetPixel(b, 0, 0), ~out & (depth == 32 ? 0xFFFFFFFFu : 0xFFFFu)) << depth;
+        const int32_t s = Solid(c.w, c.h, c.in), d = Solid(c.w, c.h, c.in);
+        c.op(s, d);
+        const auto want = c.x < 0 ? std::vector<uint32_t>(size_t(c.w * c.h), c.want) : std::vector<uint32_t>{c.want};
+        EXPECT_EQ(c.x < 0 ? PixelsOf(d) : std::vector<uint32_t>{GetPixel(d, c.x, c.y)}, want)
+            << c.depth << " bits, " << std::hex << c.in << " at " << c.x << "," << c.y;
         CloseVexel();
     }
 }
@@ -100,36 +124,10 @@ TEST_F(EffectsTest, BlurSmearTable) {
     }
 }
 
-TEST_F(EffectsTest, BlurOfUniformBuffers) {
-    for (auto [depth, in, out] : {std::tuple{32u, 0xFFFFFFFFu, 0x00FCFCFCu},
-                                  {24u, 0xFFFFFFu, 0xFCFCFCu},
-                                  {15u, 0xFFFFu, 0x739Cu},
-                                  {16u, 0xFFFFu, 0xE71Cu}}) {
-        SetDesktopDepth(depth);
-        OpenWindowed();
-        const int32_t b = Solid(4, 3, in);
-        Blur2x(b);
-        // Every pixel, edges included: missing neighbours are the pixel itself.
-        EXPECT_EQ(PixelsOf(b), std::vector<uint32_t>(12, out)) << depth;
-        CloseVexel();
-    }
-}
-
-TEST_F(EffectsTest, TransferWorkedValues) {
+// The dissolve keeps every other pixel of every other row, on the source's grid.
+TEST_F(EffectsTest, DissolveGrid) {
     SetDesktopDepth(32);
     OpenWindowed();
-    const uint32_t c = 0x00C86428;  // 200, 100, 40
-    const int32_t s = Solid(4, 3, c), d = Solid(4, 3, 0);
-    CopyBlur(s, d, 0, 0);
-    // A missing neighbour counts as black: seven eighths on an edge, six in a corner, four alone.
-    EXPECT_EQ(GetPixel(d, 1, 1), c);
-    EXPECT_EQ(GetPixel(d, 2, 0), 0x00AF5723u);
-    EXPECT_EQ(GetPixel(d, 0, 1), 0x00AF5723u);
-    EXPECT_EQ(GetPixel(d, 3, 2), 0x00964B1Eu);
-    const int32_t one = Solid(1, 1, c);
-    CopyBlur(one, d, 0, 0);
-    EXPECT_EQ(GetPixel(d, 0, 0), 0x00643214u);
-
     const int32_t white = Solid(4, 4, 0x00FFFFFF), black = Solid(5, 4, 0);
     CopyDissolve(white, black, 0, 0);
     for (int32_t y = 0; y < 4; ++y)
@@ -139,13 +137,6 @@ TEST_F(EffectsTest, TransferWorkedValues) {
     CopyDissolve(white, black, 1, 0);  // the grid follows the source: even destination columns
     EXPECT_EQ(GetPixel(black, 2, 1), 0x00FFFFFFu);
     EXPECT_EQ(GetPixel(black, 1, 1), 0u);
-
-    const int32_t px = Solid(1, 1, 0xAB0A141E), out = Solid(1, 1, 0);
-    CopyNegative(px, out, 0, 0);
-    EXPECT_EQ(GetPixel(out, 0, 0), 0x00F5EBE1u);
-    const int32_t red = Solid(1, 1, 0x00FF0000);
-    CopyGreyscale(red, out, 0, 0);
-    EXPECT_EQ(GetPixel(out, 0, 0), 0x00555555u);
 }
 
 // The direct path over the covered rectangle writes exactly what the per-pixel walk writes: a small

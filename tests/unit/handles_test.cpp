@@ -46,6 +46,10 @@ TEST_F(HandlesTest, FailedCreationKeepsItsSlotEmpty) {
     CloseBuffer(1);
     EXPECT_EQ(SetupBuffer(6, 4, 0), 1);
     EXPECT_EQ(BufferSizeX(1), 6);
+    // Handles never issued or already closed are ignored: the open ones keep their buffers.
+    for (int32_t h : {INT32_MIN, -1, 3, 1000, INT32_MAX, 0, 0}) CloseBuffer(h);
+    EXPECT_EQ(std::pair(BufferSizeX(1), BufferSizeX(2)), std::pair(6, 4));
+    EXPECT_EQ(SetupBuffer(2, 2, 0), 3);
 }
 
 TEST_F(HandlesTest, VersionExports) {

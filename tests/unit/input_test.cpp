@@ -161,6 +161,16 @@ TEST_F(Input, AnOverflowingBatchIsDroppedAndThePreviousValuesKept) {
     EXPECT_EQ(MouseAX(), 6);
 }
 
+// Presses between two reads are counted, a held key's repeats are not, and each read takes them.
+TEST_F(Input, HitCountersCountPressesOnceAndTheReadTakesThem) {
+    OpenWindowed();
+    for (bool down : {true, true, false, true}) fake_->Key(VXL_KEY_A, down);  // the second is a repeat
+    for (bool down : {true, false, true}) fake_->MouseButton(1, down);
+    EXPECT_EQ(std::vector<int32_t>({VxlKeyHit(VXL_KEY_A), VxlKeyHit(VXL_KEY_A), VxlMouseHit(1), VxlMouseHit(1),
+                                    VxlMouseHit(0)}),
+              std::vector<int32_t>({2, 0, 2, 0, 0}));
+}
+
 TEST_F(Input, CursorIsInClientCoordinatesUnclampedAndSetTheSameWay) {
     OpenWindowed();  // client area at (100, 80)
     fake_->cursor_x = 50;

@@ -31,6 +31,7 @@ TEST(ResultTexts, FixedSentences) {
     const std::pair<uint32_t, const char*> di[] = {
         {0, "The operation completed successfully."},
         {0x8007001Eu, "Access to the input device has been lost. It must be reacquired."},
+        {0x80070057u, "A parameter passed to the function is not valid."},  // a code both tables hold
         {0x80070006u, "The HWND parameter is not a valid top-level window that belongs to the process."},
     };
     for (auto [code, text] : di) EXPECT_STREQ(vxl::DirectInputResultText(code), text) << std::hex << code;
