@@ -43,6 +43,6 @@ inline uint32_t XScreenPixel(int x, int y) {
 inline void Settle() {
     for (int i = 0; i < 20; ++i) {
         DoEvents();
-        SDL_Delay(10);
+        SDL_Delay(5);
     }
 }
