@@ -217,19 +217,23 @@ private:
 
 // ---- formatting of arguments for the trace ----
 struct Formatter {
-    static void Add(std::string& s, int32_t v) { s += std::to_string(v); }
-    static void Add(std::string& s, uint32_t v) {
-        char b[16];
-        std::snprintf(b, sizeof b, "0x%x", v);
-        s += b;
-    }
-    static void Add(std::string& s, float v) {
+    template <typename T>
+    static void Add(std::string& s, T v) {
         char b[32];
-        std::snprintf(b, sizeof b, "%g", double(v));
+        if constexpr (std::is_same_v<T, const char*>) {
+            return Text(s, v);
+        } else if constexpr (std::is_pointer_v<T>) {
+            std::snprintf(b, sizeof b, "%s", !v ? "NULL" : std::is_same_v<T, const TPolyVertex*> ? "vertices" : "&out");
+        } else if constexpr (std::is_same_v<T, float>) {
+            std::snprintf(b, sizeof b, "%gf", double(v));
+        } else if constexpr (std::is_same_v<T, uint32_t>) {
+            std::snprintf(b, sizeof b, "0x%x", v);
+        } else {
+            std::snprintf(b, sizeof b, "%d", int(v));
+        }
         s += b;
-        s += 'f';
     }
-    static void Add(std::string& s, const char* v) {
+    static void Text(std::string& s, const char* v) {
         if (!v) {
             s += "NULL";
             return;
@@ -238,21 +242,12 @@ struct Formatter {
         s += '"';
         for (size_t i = 0; i < n && i < 40; ++i) {
             const unsigned char c = static_cast<unsigned char>(v[i]);
-            if (c >= 32 && c < 127 && c != '"' && c != '\\') {
-                s += char(c);
-            } else {
-                char b[8];
-                std::snprintf(b, sizeof b, "\\x%02x", c);
-                s += b;
-            }
+            char b[8];
+            std::snprintf(b, sizeof b, c >= 32 && c < 127 && c != '"' && c != '\\' ? "%c" : "\\x%02x", c);
+            s += b;
         }
         s += '"';
         if (n > 40) s += "...(" + std::to_string(n) + " chars)";
-    }
-    static void Add(std::string& s, const TPolyVertex* v) { s += v ? "vertices" : "NULL"; }
-    template <typename T>
-    static void Add(std::string& s, T* p) {
-        s += p ? "&out" : "NULL";
     }
 };
 
