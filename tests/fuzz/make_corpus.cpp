@@ -96,11 +96,16 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> emf;
     for (uint32_t v : {1u, 88u, 0u, 0u, 0u, 0u, 0u, 0u, 5080u, 2540u, 0x464D4520u}) PutLE(emf, v, 4);
     emf.resize(88, 0);
-    WriteFile(root / "image_size" / "bmp", Prefixed(0, MakeBmp(bmps[8].second)));
-    WriteFile(root / "image_size" / "ico", Prefixed(1, ico));
-    WriteFile(root / "image_size" / "wmf", Prefixed(2, wmf));
-    WriteFile(root / "image_size" / "emf", Prefixed(3, emf));
-    WriteFile(root / "image_size" / "jpg", Prefixed(4, jpeg));
-    WriteFile(root / "image_size" / "png", Prefixed(6, pngs[3].second));
+    // Each also cut short, so that a size read past the end of its input shows.
+    for (const auto& [name, bytes] : {std::pair{"bmp", Prefixed(0, MakeBmp(bmps[8].second))},
+                                      {"ico", Prefixed(1, ico)},
+                                      {"wmf", Prefixed(2, wmf)},
+                                      {"emf", Prefixed(3, emf)},
+                                      {"jpg", Prefixed(4, jpeg)},
+                                      {"png", Prefixed(6, pngs[3].second)}}) {
+        WriteFile(root / "image_size" / name, bytes);
+        WriteFile(root / "image_size" / (std::string(name) + "_cut"),
+                  {bytes.begin(), bytes.begin() + bytes.size() / 3});
+    }
     return 0;
 }

@@ -1,6 +1,12 @@
-// Without libFuzzer, a fuzz target replays files: each argument is a file or a folder of files.
+// Without libFuzzer, a fuzz target replays files: each argument is a file or a folder of files. Each
+// input ends right before an inaccessible page, so that a read past its end faults even without a
+// sanitizer.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,7 +19,13 @@ namespace {
 void Replay(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    const size_t page = size_t(sysconf(_SC_PAGESIZE)), span = (bytes.size() / page + 2) * page;
+    auto* base = static_cast<uint8_t*>(mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    uint8_t* data = base + span - page - bytes.size();
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    mprotect(base + span - page, page, PROT_NONE);
+    LLVMFuzzerTestOneInput(data, bytes.size());
+    munmap(base, span);
 }
 
 }  // namespace

@@ -12,20 +12,6 @@ protected:
         SdlWindowTest::SetUp();
         InitVexel(id_, 320, 240, 0, 0);
     }
-    static void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError(); }
-    static void Key(SDL_Scancode code, bool down, bool repeat = false) {
-        SDL_Event e{down ? SDL_KEYDOWN : SDL_KEYUP};
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.repeat = repeat;
-        e.key.keysym.scancode = code;
-        Push(e);
-    }
-    static void Button(uint8_t button, bool down) {
-        SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
-        e.button.button = button;
-        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        Push(e);
-    }
     static void Wheel(int notches, bool flipped = false) {
         SDL_Event e{SDL_MOUSEWHEEL};
         e.wheel.y = notches;
@@ -58,7 +44,7 @@ TEST_F(InputExtensions, EveryPressBetweenTwoReadingsCountsOnce) {
         {"a held key repeating",
          [] {
              Key(SDL_SCANCODE_UP, true);
-             for (int i = 0; i < 5; ++i) Key(SDL_SCANCODE_UP, true, true);
+             for (int i = 0; i < 5; ++i) Key(SDL_SCANCODE_UP, true, 0, true);
              Key(SDL_SCANCODE_UP, false);
          },
          [] { return VxlKeyHit(VXL_KEY_UP); }, 1},

@@ -11,32 +11,15 @@ protected:
         SdlWindowTest::TearDown();
     }
 
-    // Events for our window as its devices would produce them.
-    void Push(SDL_Event e) {
-        e.window.windowID = own_;  // every window event keeps its window's ID in the same place
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-    }
-    void Key(SDL_Scancode code, bool down) {
-        SDL_Event e{down ? SDL_KEYDOWN : SDL_KEYUP};
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.scancode = code;
-        Push(e);
-    }
     void Motion(int x, int y, int dx, int dy) {
         SDL_Event e{SDL_MOUSEMOTION};
         e.motion.x = x, e.motion.y = y, e.motion.xrel = dx, e.motion.yrel = dy;
-        Push(e);
-    }
-    void Button(uint8_t button, bool down) {
-        SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
-        e.button.button = button;
-        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        Push(e);
+        Push(e, own_);
     }
     void CloseBox() {
         SDL_Event e{SDL_WINDOWEVENT};
         e.window.event = SDL_WINDOWEVENT_CLOSE;
-        Push(e);
+        Push(e, own_);
     }
     // DoEvents over `calls` calls: the positions of the calls that answered 0.
     static std::vector<int> Quits(int calls) {
@@ -93,26 +76,26 @@ TEST_F(OwnWindowApi, KeysAndMouseReachTheInputExports) {
             InitVexel(id_, 320, 240, 0, 0);
             own_ = id_;
         }
-        Key(SDL_SCANCODE_ESCAPE, true);
-        Key(SDL_SCANCODE_KP_ENTER, true);
+        Key(SDL_SCANCODE_ESCAPE, true, own_);
+        Key(SDL_SCANCODE_KP_ENTER, true, own_);
         EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), -1);
         EXPECT_EQ(Inkey(VXL_KEY_NUMPADENTER), -1);
         EXPECT_EQ(Inkey(VXL_KEY_RETURN), 0);
-        Key(SDL_SCANCODE_ESCAPE, false);
-        Key(SDL_SCANCODE_KP_ENTER, false);
+        Key(SDL_SCANCODE_ESCAPE, false, own_);
+        Key(SDL_SCANCODE_KP_ENTER, false, own_);
         EXPECT_EQ(Inkey(VXL_KEY_ESCAPE), 0);
 
         MouseAX();
         MouseAY();
         Motion(10, 10, 3, -2);  // both axes: an X event, then a Y event
         EXPECT_EQ(std::pair(MouseAX(), MouseAY()), std::pair(3, -2));
-        Button(SDL_BUTTON_RIGHT, true);
-        Button(SDL_BUTTON_MIDDLE, true);
+        Button(SDL_BUTTON_RIGHT, true, own_);
+        Button(SDL_BUTTON_MIDDLE, true, own_);
         int32_t l = 1, m = 1, r = 1;
         GetMouseButtons(&l, &m, &r);
         EXPECT_EQ(std::tuple(l, m, r), std::tuple(0, -1, -1));
-        Button(SDL_BUTTON_RIGHT, false);
-        Button(SDL_BUTTON_MIDDLE, false);
+        Button(SDL_BUTTON_RIGHT, false, own_);
+        Button(SDL_BUTTON_MIDDLE, false, own_);
 
         SetMousePos(-25, 7);
         EXPECT_EQ(std::pair(MouseX(), MouseY()), std::pair(-25, 7));

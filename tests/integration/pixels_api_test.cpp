@@ -110,6 +110,8 @@ TEST_P(CopiesApi, SpriteOverBackgroundThenStretched) {
     EXPECT_EQ(GetPixel(scene, 0, 0), red);
     EXPECT_EQ(GetPixel(scene, 3, 3), red);
     EXPECT_EQ(GetPixel(scene, 0, 3), blue);
+    CopyScale(scene, big, -3, 0, 13, 16);  // 1.5 source columns cut off at the left: truncated to 1
+    EXPECT_EQ(GetPixel(big, 0, 2), red);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, CopiesApi, ::testing::Values(32, 16));

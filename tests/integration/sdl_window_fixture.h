@@ -25,6 +25,26 @@ inline uint32_t SurfacePixel(SDL_Window* window, int x, int y) {
     return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
 }
 
+// Events pushed into SDL as a device would produce them, for the window `window` (0: none named;
+// every window event keeps its window's ID in the same place).
+inline void Push(SDL_Event e, uint32_t window = 0) {
+    e.window.windowID = window;
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+}
+inline void Key(SDL_Scancode code, bool down, uint32_t window = 0, bool repeat = false) {
+    SDL_Event e{down ? SDL_KEYDOWN : SDL_KEYUP};
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat;
+    e.key.keysym.scancode = code;
+    Push(e, window);
+}
+inline void Button(uint8_t button, bool down, uint32_t window = 0) {
+    SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
+    e.button.button = button;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    Push(e, window);
+}
+
 class SdlWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -192,17 +192,6 @@ uint32_t Context::Colour() {
     return pick == 0 ? 0 : pick == 1 ? 0xFFFFFFFFu : uint32_t(rng.Next());
 }
 
-int32_t Context::Opacity() {
-    if (!hostile) return rng.Between(0, 255);
-    const int32_t values[] = {-1, 0, 255, 256, INT32_MAX, INT32_MIN, 128, 1000};
-    return rng.Chance(50) ? values[rng.Below(8)] : rng.Between(0, 255);
-}
-
-int32_t Context::Flag() {
-    const int32_t values[] = {0, 1, -1, 2, INT32_MIN, INT32_MAX};
-    return hostile ? values[rng.Below(6)] : int32_t(rng.Below(2));
-}
-
 float Context::Float(float lo, float hi) {
     if (hostile && rng.Chance(35)) {
         using F = std::numeric_limits<float>;
@@ -235,25 +224,6 @@ uint32_t Context::Window() {
     if (r < 86 && !dead_windows.empty()) return dead_windows[rng.Below(uint32_t(dead_windows.size()))];
     const uint32_t values[] = {0, 0xFFFFFFFFu, uint32_t(INT32_MAX), host_id + 1000};
     return values[rng.Below(4)];
-}
-
-int32_t Context::Key() {
-    if (!hostile) return rng.Between(0, 255);
-    const int32_t values[] = {-1, 256, INT32_MAX, INT32_MIN, 65536, 0, 255};
-    return values[rng.Below(7)];
-}
-
-int32_t Context::Steps() {
-    if (!hostile) return rng.Between(0, 64);
-    const int32_t values[] = {0, -1, 1, INT32_MIN, INT32_MAX, 65536, 1 << 20, 2};
-    return values[rng.Below(8)];
-}
-
-int32_t Context::Depth() {
-    const int32_t typical[] = {0, 16, 32};
-    if (!hostile) return typical[rng.Below(3)];
-    const int32_t values[] = {0, 8, 15, 16, 24, 32, -1, 33, INT32_MAX, INT32_MIN};
-    return values[rng.Below(10)];
 }
 
 float Context::VertexCoordinate(int32_t extent) {

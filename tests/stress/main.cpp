@@ -44,12 +44,13 @@ struct Options {
     double hang_seconds = 5;
     std::string scratch;
     bool quiet = false;
+    bool all_exports = false;  // a library without one of the table's exports fails at once
 };
 
 [[noreturn]] void Usage() {
     std::fprintf(stderr,
                  "usage: vxl_stress --lib PATH [--seed N] [--calls K] [--seconds S] [--hang-seconds H]\n"
-                 "                  [--scratch DIR] [--quiet]\n"
+                 "                  [--scratch DIR] [--quiet] [--all-exports]\n"
                  "  --seed N alone replays one run; with --seconds, seeds N, N+1, ... run until S seconds\n"
                  "  have passed; without --seed the first seed comes from the clock.\n");
     std::exit(2);
@@ -79,6 +80,8 @@ Options Parse(int argc, char** argv) {
             o.scratch = value();
         } else if (a == "--quiet") {
             o.quiet = true;
+        } else if (a == "--all-exports") {
+            o.all_exports = true;
         } else {
             Usage();
         }
@@ -200,7 +203,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kExportCount; ++i) {
         exports[i] = ::dlsym(lib, ExportName(Id(i)));
         present += exports[i] != nullptr;
+        if (!exports[i] && o.all_exports) std::printf("vxl_stress: %s is not exported\n", ExportName(Id(i)));
     }
+    if (o.all_exports && present < kExportCount) return 1;
     auto* record = static_cast<SharedRecord*>(
         ::mmap(nullptr, sizeof(SharedRecord), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     if (record == MAP_FAILED) return 2;

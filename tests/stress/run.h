@@ -5,13 +5,17 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "abi.h"
@@ -46,6 +50,11 @@ struct BufferInfo {
     int32_t width, height;
     int32_t bytes_per_pixel;  // 0 when unknown
 };
+
+template <typename Sig>
+struct Arity;
+template <typename R, typename... P>
+struct Arity<R(P...)> : std::integral_constant<size_t, sizeof...(P)> {};
 
 class Rng {
 public:
@@ -82,17 +91,17 @@ public:
     int32_t Size(bool careful_size);  // a buffer or display side
     void SizePair(bool careful_size, int32_t* w, int32_t* h);
     uint32_t Colour();
-    int32_t Opacity();
-    int32_t Flag();  // boolean arguments
     float Float(float lo, float hi);
     const char* File();  // any file name, or null
     // A name from `fitting` `percent` times in a hundred, else any file name or null.
     const char* Named(const std::vector<std::string>& fitting, uint32_t percent);
     const char* Text();
     uint32_t Window();
-    int32_t Key();
-    int32_t Steps();
-    int32_t Depth();
+    int64_t Pick(std::initializer_list<int64_t> values, size_t first = 0) {  // one of the first values
+        return values.begin()[rng.Below(uint32_t(first ? first : values.size()))];
+    }
+    int64_t Number(char kind);    // an integer argument of this kind
+    const char* Name(char kind);  // a text or file name argument of this kind
     float VertexCoordinate(int32_t extent);
     // A vertex array of the real length (null when empty) for a polygon on `target`; the count and
     // the top vertex passed with it never claim more than the array holds.
@@ -115,7 +124,12 @@ public:
     // Calls export `id` with `args`, after writing it to the trace. An exception leaves this call.
     template <typename Sig, typename... A>
     auto Call(Id id, A... args);
-    void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Calls export `id` with arguments drawn by `kinds`, kept in `args_`; answers the result's bits.
+    template <typename Sig>
+    int64_t CallWith(Id id, const char* kinds) {
+        return CallWith(id, kinds, static_cast<Sig*>(nullptr), std::make_index_sequence<Arity<Sig>::value>());
+    }
+    [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // ---- the model ----
     void Issued(int32_t handle);   // a creation call answered with this handle
@@ -132,6 +146,8 @@ public:
     void ClearOuts() { outs_.clear(); }
 
     void Generate(Id id);  // one call of `id` with generated arguments, checks included
+    void Prepare(Id id);
+    void Check(Id id, int64_t answer);
 
     static constexpr size_t kMaxLiveBuffers = 24;
     const RunOptions options;
@@ -150,6 +166,47 @@ public:
     uint64_t call_index = 0;
 
 private:
+    template <typename P>
+    P Arg(char kind) {
+        if constexpr (std::is_same_v<P, float>) {
+            return kind == 'z' ? Float(0.1f, 3.0f) : Float(-7.0f, 7.0f);
+        } else if constexpr (std::is_same_v<P, const char*>) {
+            return Name(kind);
+        } else if constexpr (std::is_same_v<P, const TPolyVertex*>) {
+            return Vertices(dst_, h_, &count_, &high_);
+        } else if constexpr (std::is_same_v<P, char*>) {
+            text_size_ = int32_t(Pick({1, 2, 3, 8, 64, 0, -1, INT32_MIN}, hostile ? 8 : 5));
+            return OutText(text_size_);
+        } else if constexpr (std::is_pointer_v<P>) {
+            return Out<std::remove_pointer_t<P>>();
+        } else {
+            return P(Number(kind));
+        }
+    }
+    template <typename T>
+    static int64_t Bits(T v) {
+        if constexpr (std::is_pointer_v<T>) {
+            return int64_t(reinterpret_cast<uintptr_t>(v));
+        } else if constexpr (std::is_floating_point_v<T>) {
+            return 0;
+        } else {
+            return int64_t(v);
+        }
+    }
+    template <typename R, typename... P, size_t... I>
+    int64_t CallWith(Id id, const char* kinds, R (*)(P...), std::index_sequence<I...>) {
+        const std::tuple<P...> args{Arg<P>(kinds[I])...};  // braced: drawn left to right
+        ((args_[I] = Bits(std::get<I>(args))), ...);
+        if constexpr (std::is_void_v<R>) {
+            Call<R(P...)>(id, std::get<I>(args)...);
+            return 0;
+        } else {
+            return Bits(Call<R(P...)>(id, std::get<I>(args)...));
+        }
+    }
+    int32_t h_ = -1, dst_ = -1, high_ = 0, count_ = 0, text_size_ = 0;
+    std::array<int32_t, 5> request_{};  // width, height, depth, full screen, window
+    std::array<int64_t, 12> args_{};
     void Record(Id id, const std::string& text);
     const ExportTable& exports_;
     std::vector<std::unique_ptr<uint8_t[]>> outs_;
@@ -160,19 +217,23 @@ private:
 
 // ---- formatting of arguments for the trace ----
 struct Formatter {
-    static void Add(std::string& s, int32_t v) { s += std::to_string(v); }
-    static void Add(std::string& s, uint32_t v) {
-        char b[16];
-        std::snprintf(b, sizeof b, "0x%x", v);
-        s += b;
-    }
-    static void Add(std::string& s, float v) {
+    template <typename T>
+    static void Add(std::string& s, T v) {
         char b[32];
-        std::snprintf(b, sizeof b, "%g", double(v));
+        if constexpr (std::is_same_v<T, const char*>) {
+            return Text(s, v);
+        } else if constexpr (std::is_pointer_v<T>) {
+            std::snprintf(b, sizeof b, "%s", !v ? "NULL" : std::is_same_v<T, const TPolyVertex*> ? "vertices" : "&out");
+        } else if constexpr (std::is_same_v<T, float>) {
+            std::snprintf(b, sizeof b, "%gf", double(v));
+        } else if constexpr (std::is_same_v<T, uint32_t>) {
+            std::snprintf(b, sizeof b, "0x%x", v);
+        } else {
+            std::snprintf(b, sizeof b, "%d", int(v));
+        }
         s += b;
-        s += 'f';
     }
-    static void Add(std::string& s, const char* v) {
+    static void Text(std::string& s, const char* v) {
         if (!v) {
             s += "NULL";
             return;
@@ -181,21 +242,12 @@ struct Formatter {
         s += '"';
         for (size_t i = 0; i < n && i < 40; ++i) {
             const unsigned char c = static_cast<unsigned char>(v[i]);
-            if (c >= 32 && c < 127 && c != '"' && c != '\\') {
-                s += char(c);
-            } else {
-                char b[8];
-                std::snprintf(b, sizeof b, "\\x%02x", c);
-                s += b;
-            }
+            char b[8];
+            std::snprintf(b, sizeof b, c >= 32 && c < 127 && c != '"' && c != '\\' ? "%c" : "\\x%02x", c);
+            s += b;
         }
         s += '"';
         if (n > 40) s += "...(" + std::to_string(n) + " chars)";
-    }
-    static void Add(std::string& s, const TPolyVertex* v) { s += v ? "vertices" : "NULL"; }
-    template <typename T>
-    static void Add(std::string& s, T* p) {
-        s += p ? "&out" : "NULL";
     }
 };
 

@@ -14,21 +14,6 @@ inline uint32_t XChannel(unsigned long pixel, unsigned long mask) {
     return uint32_t(((pixel & mask) >> shift) * 255 / (mask >> shift));
 }
 
-// The screen's pixel at root coordinates (x, y) as 0xRRGGBB; 0xFFFFFFFF when it cannot be read.
-inline uint32_t XScreenPixel(int x, int y) {
-    Display* x11 = XOpenDisplay(nullptr);
-    if (!x11) return 0xFFFFFFFFu;
-    XImage* image = XGetImage(x11, DefaultRootWindow(x11), x, y, 1, 1, AllPlanes, ZPixmap);
-    uint32_t rgb = 0xFFFFFFFFu;
-    if (image) {
-        const unsigned long p = XGetPixel(image, 0, 0);
-        rgb = XChannel(p, image->red_mask) << 16 | XChannel(p, image->green_mask) << 8 | XChannel(p, image->blue_mask);
-        XDestroyImage(image);
-    }
-    XCloseDisplay(x11);
-    return rgb;
-}
-
 // The screen's w x h pixels from root coordinates (x, y), rows of 0xRRGGBB; empty when unreadable.
 inline std::vector<uint32_t> XScreenArea(int x, int y, int w, int h) {
     std::vector<uint32_t> out;
@@ -46,4 +31,18 @@ inline std::vector<uint32_t> XScreenArea(int x, int y, int w, int h) {
     }
     XCloseDisplay(x11);
     return out;
+}
+
+// The screen's pixel at root coordinates (x, y) as 0xRRGGBB; 0xFFFFFFFF when it cannot be read.
+inline uint32_t XScreenPixel(int x, int y) {
+    const std::vector<uint32_t> one = XScreenArea(x, y, 1, 1);
+    return one.empty() ? 0xFFFFFFFFu : one[0];
+}
+
+// Lets the X server and SDL settle after a change of a window.
+inline void Settle() {
+    for (int i = 0; i < 20; ++i) {
+        DoEvents();
+        SDL_Delay(5);
+    }
 }

@@ -17,7 +17,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #define STANDIN_API extern "C" __attribute__((visibility("default")))
 
@@ -25,43 +24,25 @@ namespace {
 
 const std::string kFault = std::getenv("VXL_STANDIN_FAULT") ? std::getenv("VXL_STANDIN_FAULT") : "";
 
-// Pixels end right before an inaccessible page, so a stray write faults even without a sanitizer;
-// under the sanitizer they live on its checked heap instead.
+// Pixels end right before an inaccessible page, so a stray write faults at once, with a sanitizer or
+// without.
 class Pixels {
 public:
-    explicit Pixels(size_t bytes) : bytes_(bytes) {
-#if defined(__SANITIZE_ADDRESS__)
-        heap_.resize(bytes);
-        data_ = heap_.data();
-#else
-        const size_t page = size_t(sysconf(_SC_PAGESIZE));
-        const size_t guard = 16 * page;
+    explicit Pixels(size_t bytes) {
+        const size_t page = size_t(sysconf(_SC_PAGESIZE)), guard = 16 * page;
         span_ = (bytes + page - 1) / page * page + guard;
         base_ = static_cast<uint8_t*>(mmap(nullptr, span_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
         mprotect(base_ + span_ - guard, guard, PROT_NONE);
         data_ = base_ + (span_ - guard - bytes);
-#endif
     }
-    ~Pixels() {
-#if !defined(__SANITIZE_ADDRESS__)
-        munmap(base_, span_);
-#endif
-    }
+    ~Pixels() { munmap(base_, span_); }
     Pixels(const Pixels&) = delete;
     Pixels& operator=(const Pixels&) = delete;
-    uint8_t* data() {
-        return data_;
-    }
+    uint8_t* data() { return data_; }
 
 private:
-    size_t bytes_;
-    uint8_t* data_ = nullptr;
-#if defined(__SANITIZE_ADDRESS__)
-    std::vector<uint8_t> heap_;
-#else
-    uint8_t* base_ = nullptr;
+    uint8_t *base_ = nullptr, *data_ = nullptr;
     size_t span_ = 0;
-#endif
 };
 
 struct Buffer {
@@ -172,13 +153,6 @@ STANDIN_API uint32_t GetPixel(int32_t h, int32_t x, int32_t y) {
     uint32_t c;
     std::memcpy(&c, b->pixels->data() + (size_t(y) * size_t(b->width) + size_t(x)) * 4, 4);
     return c;
-}
-
-STANDIN_API void Fill(int32_t h, uint32_t colour) {
-    if (Buffer* b = Live(h)) {
-        for (size_t i = 0; i < size_t(b->width) * size_t(b->height); ++i)
-            std::memcpy(b->pixels->data() + i * 4, &colour, 4);
-    }
 }
 
 STANDIN_API void FillRect(int32_t h, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
