@@ -39,7 +39,8 @@ demo: build
 
 # The function reference's pictures, drawn anew by the library (docs/reference.md shows them).
 PICTURES = docs/reference/pictures
-docs: build
+docs: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target vxl_make_pictures
 	@rm -rf $(PICTURES) && mkdir -p $(PICTURES)
 	@$(BUILD)/docs/vxl_make_pictures $(PICTURES)
 	@echo "$$(ls $(PICTURES) | wc -l) pictures in $(PICTURES)"
