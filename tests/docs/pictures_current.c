@@ -10,20 +10,22 @@
 #include <stdlib.h>
 #include <string.h>
 
-enum { kMaxPictures = 256 };
+enum { kMaxPictures = 256, kMaxName = 256 };
+
+typedef char Name[kMaxName];
 
 static int by_name(const void* a, const void* b) {
-    return strcmp(*(char* const*)a, *(char* const*)b);
+    return strcmp((const char*)a, (const char*)b);
 }
 
 /* The sorted names of the PNG files in `folder`; their count, or -1 if the folder cannot be read. */
-static int list_pictures(const char* folder, char** names) {
+static int list_pictures(const char* folder, Name* names) {
     DIR* dir = opendir(folder);
     if (dir == NULL) return -1;
     int count = 0;
     for (struct dirent* e; (e = readdir(dir)) != NULL && count < kMaxPictures;) {
         size_t n = strlen(e->d_name);
-        if (n > 4 && strcmp(e->d_name + n - 4, ".png") == 0) names[count++] = strdup(e->d_name);
+        if (n > 4 && n < kMaxName && strcmp(e->d_name + n - 4, ".png") == 0) memcpy(names[count++], e->d_name, n + 1);
     }
     closedir(dir);
     qsort(names, (size_t)count, sizeof *names, by_name);
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
         printf("the picture program failed: %s\n", command);
         return 1;
     }
-    char *old_names[kMaxPictures], *new_names[kMaxPictures];
+    static Name old_names[kMaxPictures], new_names[kMaxPictures];
     int old_count = list_pictures(committed, old_names), new_count = list_pictures(now, new_names);
     if (old_count <= 0 || new_count <= 0) {
         printf("no pictures: %d committed, %d drawn now\n", old_count, new_count);
