@@ -7,7 +7,8 @@
  * Failures of set-up (a display or buffer that cannot be created) are reported loudly: the message is
  * written to "VXL_ERR.txt" in the current directory and then, on a windowed display, a C++ exception
  * derived from std::exception leaves the call (what() is the message); on a full-screen display the
- * process ends with exit code 1. Everything else that goes wrong is ignored quietly.
+ * process ends with exit code 1 (VxlSetErrorMode(1) turns both into failure values). Everything else
+ * that goes wrong is ignored quietly.
  *
  * The library keeps unguarded global state: call it from one thread at a time.
  */
@@ -103,8 +104,8 @@ VXL_API void SaveTGA(int32_t handle, const char* file);
 VXL_API void SaveRAW(int32_t handle, const char* file);
 VXL_API void LoadRAW(int32_t handle, const char* file);
 
-/* Text: one line in the default sans font, about 16 pixels high, top-left of the first character at
- * (x, y), transparent background, cut at the buffer's edges. */
+/* Text: one line of UTF-8 in the default sans font, about 16 pixels high (see VxlSetFont), top-left of
+ * the first character at (x, y), transparent background, cut at the buffer's edges. */
 VXL_API void PutStr(int32_t handle, int32_t x, int32_t y, const char* text, uint32_t colour);
 
 /* Drawing: primitives clipped to the buffer, colours stored as given. HLine takes both x before y,
@@ -193,6 +194,53 @@ VXL_API void CopyBlur(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void CopyDissolve(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void CopyNegative(int32_t src, int32_t dst, int32_t x, int32_t y);
 VXL_API void CopyGreyscale(int32_t src, int32_t dst, int32_t x, int32_t y);
+
+/* ---- Extensions: beyond the original interface, each named Vxl... ---- */
+
+/* Error mode 0 (the default): failures behave as described at the top. Error mode 1, for hosts that
+ * cannot catch C++ exceptions (C, Python through ctypes, ...): a failure still writes its line to
+ * VXL_ERR.txt, then the call returns its failure value (-1 for a buffer handle, 0 for a window ID,
+ * nothing for a void call); nothing ends the process, full screen included (the desktop's mode is put
+ * back first). Other modes are ignored. VxlLastError is the text of the most recent failure (the
+ * log line's words, or the file error's), "" when there was none since VxlClearError; the text stays
+ * valid until the next failure or VxlClearError. */
+VXL_API void VxlSetErrorMode(int32_t mode);
+VXL_API const char* VxlLastError(void);
+VXL_API void VxlClearError(void);
+
+/* What came in since the previous call of the same reader (or since the display opened): how often
+ * the key (a VXL_KEY_ code, as for Inkey) or the mouse button (0 left, 1 right, 2 middle) went down,
+ * the wheel's notches (positive away from the user), and the text typed, as UTF-8 (SDL's text input,
+ * so keyboard layouts and compose keys work; up to 4096 unread bytes are kept). VxlTextInput writes at
+ * most size - 1 bytes, cut where a character begins, and a NUL; it answers the bytes before the NUL and
+ * keeps the rest for the next call. Counts saturate; keys and buttons out of range answer 0; a NULL
+ * output is ignored. */
+VXL_API int32_t VxlKeyHit(int32_t key);
+VXL_API int32_t VxlMouseHit(int32_t button);
+VXL_API int32_t VxlMouseWheel(void);
+VXL_API int32_t VxlTextInput(char* out, int32_t size);
+
+/* Game controllers (SDL's game-controller layout), followed as they are attached and detached: pads
+ * 0 .. VxlPadCount() - 1 in the order they were attached. Axes 0-3 are the left stick's x and y and
+ * the right stick's x and y (-32768..32767), 4 and 5 the left and right triggers (0..32767). Buttons
+ * are SDL's game-controller button numbers (0 A, 1 B, 2 X, 3 Y, 4 back, 5 guide, 6 start, ... 20);
+ * VxlPadButton is -1 while the button is down, else 0, and VxlPadHit counts its presses since the
+ * previous VxlPadHit of that button, from when the pad was first seen. Out-of-range pads, axes and
+ * buttons answer 0. */
+VXL_API int32_t VxlPadCount(void);
+VXL_API int32_t VxlPadAxis(int32_t pad, int32_t axis);
+VXL_API int32_t VxlPadButton(int32_t pad, int32_t button);
+VXL_API int32_t VxlPadHit(int32_t pad, int32_t button);
+
+/* Text. PutStr reads its text as UTF-8; a byte that does not begin a valid UTF-8 sequence stands for
+ * itself in Windows-1252, so 8-bit text draws as before. VxlTextSize gives the cell PutStr fills for a
+ * text: the width the pen travels (a text drawn at x + width continues it) and the line's height; a
+ * NULL output is ignored. VxlSetFont chooses the font of later PutStr calls: a fontconfig family
+ * ("DejaVu Serif", "monospace", "DejaVu Sans:bold") or a font file's path, at `pixels` pixels to the em
+ * (up to 1024); NULL keeps the default face (DejaVu Sans), 0 the default size (14, about 16 pixels a
+ * line). A font that cannot be found or loaded is a failure like any other; the font stays as it was. */
+VXL_API void VxlTextSize(const char* text, int32_t* width, int32_t* height);
+VXL_API void VxlSetFont(const char* font, int32_t pixels);
 
 #ifdef __cplusplus
 }

@@ -21,6 +21,7 @@ static const DemoScene* const kScenes[] = {
     &kBlendScene,
     &kTextScene,
     &kInputScene,
+    &kExtensionsScene,
     NULL,
 };
 enum { kSceneCount = sizeof kScenes / sizeof kScenes[0] };
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
         printf("no display found: running %d frames headless, frames go to demo-frames/\n", kHeadlessFrames);
         mkdir("demo-frames", 0755);
     } else {
-        printf("arrows or the mouse move the sprite; Escape or closing the window ends the demo\n");
+        printf("arrows or the mouse move the sprite; space, clicks, the wheel, typing and a game controller\n"
+               "show in the counters; Escape or closing the window ends the demo\n");
     }
     const int32_t canvas = SetupBuffer(kWidth, kHeight, 0);
     for (int i = 0; i < kSceneCount; ++i) {

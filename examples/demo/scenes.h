@@ -13,11 +13,12 @@ typedef struct DemoScene {
     void (*stop)(void);
 } DemoScene;
 
-extern const DemoScene kPolygonsScene; /* polygons.c */
-extern const DemoScene kShapesScene;   /* shapes.c */
-extern const DemoScene kSpritesScene;  /* sprites.c */
-extern const DemoScene kBlendScene;    /* blend.c */
-extern const DemoScene kInputScene;    /* input.c */
-extern const DemoScene kTextScene;     /* text.c */
+extern const DemoScene kPolygonsScene;   /* polygons.c */
+extern const DemoScene kShapesScene;     /* shapes.c */
+extern const DemoScene kSpritesScene;    /* sprites.c */
+extern const DemoScene kBlendScene;      /* blend.c */
+extern const DemoScene kInputScene;      /* input.c */
+extern const DemoScene kTextScene;       /* text.c */
+extern const DemoScene kExtensionsScene; /* extensions.c */
 
 #endif

@@ -2,13 +2,18 @@
  * background, 60 frames a second. Escape or closing the window ends it. `first_game N` stops after N
  * frames (the tests run it that way, headless). */
 #define _POSIX_C_SOURCE 199309L /* nanosleep */
+#include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
 #include <vxl.h>
 
 int main(int argc, char** argv) {
     int frames_left = argc > 1 ? atoi(argv[1]) : -1;
-    if (!InitVexelWindow(640, 480, 0, 0, "First game")) return 1; /* windowed, the desktop's depth */
+    VxlSetErrorMode(1); /* failures answer failure values (and VxlLastError) instead of throwing */
+    if (!InitVexelWindow(640, 480, 0, 0, "First game")) { /* windowed, the desktop's depth */
+        fprintf(stderr, "no display: %s\n", VxlLastError());
+        return 1;
+    }
 
     int32_t frame = SetupBuffer(640, 480, 0);  /* each frame is composed here, then shown at once */
     int32_t sprite = SetupBuffer(32, 32, 0);

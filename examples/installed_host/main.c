@@ -11,6 +11,9 @@ int main(void) {
     int h = SetupBuffer(8, 8, 0);
     PutPixel(h, 1, 1, RGB(255, 0, 0));
     int ok = GetDLLVersion() == 331 && VexelSizeX() == 64 && GetPixel(h, 1, 1) == RGB(255, 0, 0);
+    /* The extensions are there too: a failure comes back as a value. */
+    VxlSetErrorMode(1);
+    ok = ok && SetupImageBuffer("no-such-picture.png", 0) == -1 && VxlLastError()[0] != '\0';
     CloseBuffer(h);
     CloseVexel();
     SDL_DestroyWindow(w);

@@ -16,7 +16,7 @@ void FatalError(const std::string& message) {
         std::fputs("\r\n", log);
         std::fclose(log);
     }
-    if (Globals().full_screen) {
+    if (Globals().full_screen && Globals().error_mode != 1) {
         std::exit(1);
     }
     throw FatalErrorException(message);

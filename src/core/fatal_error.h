@@ -1,7 +1,7 @@
 // The library's one loud failure path. An object whose construction or operation fails throws an
 // ObjectFailure; the code that owns the object destroys it and hands the message to FatalError, which
-// puts the desktop back, rewrites the error log and then throws FatalErrorException (windowed) or
-// ends the process (full screen).
+// puts the desktop back, rewrites the error log and then throws FatalErrorException (windowed, or in
+// error mode 1) or ends the process (full screen).
 #pragma once
 
 #include <memory>

@@ -2,7 +2,9 @@
 
 #include "core/library_state.h"
 #include "display/mode_table.h"
+#include "exports/guard.h"
 #include "platform/devices/direct_input.h"
+#include "platform/gdi/text_output.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {
@@ -18,9 +20,11 @@ void ResetLibrary() {
     lib.pen_x = 0;
     lib.pen_y = 0;
     Globals() = LibraryGlobals{};
+    exports::LastError().clear();
     TModeTable::Get().Invalidate();
     platform::ResetWindowSystem();
     platform::ResetInputDevices();
+    platform::ResetFont();
 }
 
 }  // namespace vxl

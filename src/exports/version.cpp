@@ -1,5 +1,8 @@
 // Version exports.
+#include "exports/guard.h"
 #include "vxl.h"
+
+using vxl::exports::Guarded;
 
 namespace {
 
@@ -12,16 +15,18 @@ constexpr const char kNotice[] = "VXL Graphics Library, written by the VXL team.
 extern "C" {
 
 int32_t GetDLLVersion(void) {
-    return kVersion;
+    return Guarded([&] { return kVersion; });
 }
 
 void GetDLLInfo(const char** name, const char** notice) {
-    if (name) {
-        *name = kName;
-    }
-    if (notice) {
-        *notice = kNotice;
-    }
+    Guarded([&] {
+        if (name) {
+            *name = kName;
+        }
+        if (notice) {
+            *notice = kNotice;
+        }
+    });
 }
 
 }  // extern "C"

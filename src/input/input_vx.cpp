@@ -52,6 +52,7 @@ void TInputVx::Construct(WindowId window) {
     Check(mouse_->Acquire(), "AcquireM");
 
     PrepareJoystick();
+    pads_ = std::make_unique<GameControllers>();
 }
 
 void TInputVx::PrepareJoystick() {

@@ -10,6 +10,7 @@
 
 #include "core/fatal_error.h"
 #include "platform/devices/direct_input.h"
+#include "platform/devices/game_controllers.h"
 
 namespace vxl {
 
@@ -40,6 +41,20 @@ public:
     void GetMousePos(int32_t* x, int32_t* y) const;
     void SetMousePos(int32_t x, int32_t y) const;
 
+    // Extensions: what came since the previous reading of the same thing, counted from the object's
+    // creation: presses of a key (a DirectInput key code) or of a mouse button (0 left, 1 right,
+    // 2 middle), wheel notches (positive away from the user) and typed UTF-8 text.
+    int32_t KeyHits(uint8_t key);
+    int32_t MouseHits(uint8_t button);
+    int32_t MouseWheel();
+    int32_t TypedText(char* out, int32_t size);
+    // Game controllers attached now, their axes and buttons, and the presses of a button since it was
+    // last read; out-of-range pads, axes and buttons answer 0.
+    int32_t PadCount();
+    int32_t PadAxis(int32_t pad, int32_t axis);
+    bool PadButton(int32_t pad, int32_t button);
+    int32_t PadHits(int32_t pad, int32_t button);
+
     bool joystick_present() const { return joystick_present_; }
     const std::vector<std::string>& button_names() const { return button_names_; }
     const platform::InputDevice* joystick() const { return joystick_.get(); }
@@ -61,6 +76,7 @@ private:
     int32_t motion_y_ = 0;
     bool joystick_present_ = false;
     std::vector<std::string> button_names_;
+    std::unique_ptr<platform::GameControllers> pads_;
 };
 
 }  // namespace vxl

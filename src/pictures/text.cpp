@@ -23,4 +23,14 @@ void PutStr(TBufferVx& buffer, int32_t x, int32_t y, std::string_view text, uint
     }
 }
 
+void TextSize(std::string_view text, int32_t* width, int32_t* height) {
+    TextExtent(text, width, height);
+}
+
+void SetFont(const std::string& font, int32_t pixels) {
+    if (std::string reason = SelectFont(font, pixels); !reason.empty()) {
+        throw ObjectFailure{kTagVexel, "SetFont", reason};
+    }
+}
+
 }  // namespace vxl

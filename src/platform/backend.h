@@ -76,12 +76,16 @@ enum class DeviceCall : uint8_t {
 
 // One change of an input device, as the devices report it: a key (code = DirectInput key code), one
 // relative mouse axis (code 0 = X, 1 = Y, 2 = wheel; data = the motion) or a mouse button (code 0-3).
-// Keys and buttons carry 0x80 when pressed and 0 when released.
+// Keys and buttons carry 0x80 when pressed and 0 when released. Text is what the keyboard typed, as
+// UTF-8 in `text`, valid while the event is delivered. A game controller's button (code = the
+// button) comes from the controller whose id is `device`.
 struct DeviceEvent {
-    enum class Kind : uint8_t { Key, MouseAxis, MouseButton };
+    enum class Kind : uint8_t { Key, MouseAxis, MouseButton, Text, PadButton };
     Kind kind = Kind::Key;
     uint8_t code = 0;
     int32_t data = 0;
+    const char* text = nullptr;
+    uint32_t device = 0;
 };
 
 // Receives every device event as it is produced; the input-device layer installs it.
@@ -166,6 +170,11 @@ public:
     virtual HResult OnDeviceCall(DeviceKind, DeviceCall) { return 0; }
     virtual void PumpDevices() {}
     virtual bool FindJoystick(JoystickInfo*) { return false; }
+    // Game controllers, followed as they are attached and detached once the first list was asked
+    // for: the ids of those attached now, oldest first, and their axes and buttons.
+    virtual void GameControllers(std::vector<uint32_t>* ids) { ids->clear(); }
+    virtual int32_t GameControllerAxis(uint32_t, int32_t) { return 0; }
+    virtual bool GameControllerButton(uint32_t, int32_t) { return false; }
 
     // A monotonic millisecond count that wraps around at 2^32.
     virtual uint32_t Milliseconds();

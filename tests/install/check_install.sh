@@ -20,7 +20,10 @@ PKG_CONFIG_PATH=$(ls -d "$scratch"/prefix/lib*/pkgconfig | head -1)
 cc "$source_dir/examples/installed_host/main.c" -o "$scratch/pc_host" $(pkg-config --cflags --libs vxl sdl2)
 "$scratch/pc_host"
 
-sed -n '/^```c$/,/^```$/p' "$source_dir/README.md" | sed '1d;$d' >"$scratch/first_game.c"
+awk '/^<!-- examples\/first_game\/main.c -->$/ { marked = 1; next }
+     marked && /^```c$/ { inside = 1; next }
+     inside && /^```$/ { exit }
+     inside { print }' "$source_dir/README.md" >"$scratch/first_game.c"
 if ! diff -u "$source_dir/examples/first_game/main.c" "$scratch/first_game.c"; then
     echo "the README's first game differs from examples/first_game/main.c" >&2
     exit 1

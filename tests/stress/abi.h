@@ -1,5 +1,6 @@
-// The 96 exports the stress program calls, by name. Their signatures are the declarations of
-// `vxl.h`; the program looks each one up in the library under test and calls only those it finds.
+// The exports the stress program calls, by name: the 96 of the original interface and the Vxl
+// extensions. Their signatures are the declarations of `vxl.h`; the program looks each one up in the
+// library under test and calls only those it finds.
 #pragma once
 
 #include "vxl.h"
@@ -19,7 +20,9 @@
     X(SetupBuffer) X(GetMouseButtons) X(MouseRight) X(MouseMiddle) X(MouseLeft) X(GetMouseAccel) X(MouseAY)    \
     X(MouseAX) X(SetMousePos) X(GetMousePos) X(MouseY) X(MouseX) X(Inkey) X(DoEvents) X(GlobalBpp)             \
     X(VexelSizeY) X(VexelSizeX) X(ClearVexel) X(SetVexelWindowPos) X(CloseVexel) X(InitVexelWindow)            \
-    X(InitVexel)
+    X(InitVexel) X(VxlSetErrorMode) X(VxlLastError) X(VxlClearError) X(VxlKeyHit) X(VxlMouseHit)              \
+    X(VxlMouseWheel) X(VxlTextInput) X(VxlPadCount) X(VxlPadAxis) X(VxlPadButton) X(VxlPadHit) X(VxlTextSize) \
+    X(VxlSetFont)
 // clang-format on
 
 namespace vxl::stress {

@@ -65,6 +65,16 @@ void Context::Closed(int32_t handle) {
     }
 }
 
+void Context::Created(int32_t handle) {
+    if (handle == -1 && error_mode == 1) {  // a failure: the run checks its log line after the call
+        if (Has(Id::VxlLastError) && *Call<sig::VxlLastError>(Id::VxlLastError) == '\0') {
+            Fail("a creation call answered -1 in error mode 1, but VxlLastError is empty");
+        }
+        return;
+    }
+    Issued(handle);
+}
+
 void Context::Forget(int32_t handle) {
     if (Live(handle)) {
         Closed(handle);

@@ -10,7 +10,7 @@ bool MayFailLoudly(Id id) {
     switch (id) {
         // clang-format off
         case Id::InitVexel: case Id::InitVexelWindow: case Id::SetupBuffer: case Id::SetupImageBuffer:
-        case Id::LoadAlpha: case Id::GetImageSize: case Id::SaveTGA: case Id::PutStr:
+        case Id::LoadAlpha: case Id::GetImageSize: case Id::SaveTGA: case Id::PutStr: case Id::VxlSetFont:
             return true;
         // clang-format on
         default:
@@ -35,7 +35,12 @@ int Weight(Id id) {
         case Id::MouseMiddle: case Id::MouseLeft: case Id::GetMouseAccel: case Id::MouseAY: case Id::MouseAX:
         case Id::SetMousePos: case Id::GetMousePos: case Id::MouseY: case Id::MouseX: case Id::Inkey:
         case Id::DoEvents: case Id::GlobalBpp: case Id::VexelSizeX: case Id::VexelSizeY:
+        case Id::VxlSetErrorMode: case Id::VxlLastError: case Id::VxlClearError: case Id::VxlKeyHit:
+        case Id::VxlMouseHit: case Id::VxlMouseWheel: case Id::VxlTextInput: case Id::VxlPadCount:
+        case Id::VxlPadAxis: case Id::VxlPadButton: case Id::VxlPadHit: case Id::VxlTextSize:
             return 2;
+        case Id::VxlSetFont:  // fontconfig reads its whole configuration each time
+            return 1;
         // clang-format on
         default:
             return 8;
@@ -265,12 +270,12 @@ void Context::Generate(Id id) {
                 Closed(old);
             }
             if (id == Id::SetupImageBuffer) {
-                Issued(Call<SetupImageBuffer>(id, Named(files.pictures, careful() ? 90 : 35), Flag()));
+                Created(Call<SetupImageBuffer>(id, Named(files.pictures, careful() ? 90 : 35), Flag()));
                 break;
             }
             int32_t w = 0, ht = 0;
             SizePair(careful(), &w, &ht);
-            Issued(Call<SetupBuffer>(id, w, ht, Flag()));
+            Created(Call<SetupBuffer>(id, w, ht, Flag()));
             break;
         }
 
@@ -338,6 +343,91 @@ void Context::Generate(Id id) {
             }
             break;
         }
+
+        // ---- extensions ----
+        case Id::VxlSetErrorMode: {
+            const int32_t modes[] = {0, 1, 1, -1, 2, INT32_MIN};  // modes other than 0 and 1 are ignored
+            const int32_t mode = modes[rng.Below(hostile ? 6 : 3)];
+            Call<VxlSetErrorMode>(id, mode);
+            if (mode == 0 || mode == 1) error_mode = record->error_mode = mode;
+            break;
+        }
+        case Id::VxlLastError: {
+            const char* text = Call<VxlLastError>(id);
+            if (!text || std::strlen(text) > 8192) Fail("VxlLastError gave no readable text");
+            break;
+        }
+        case Id::VxlClearError:
+            Call<VxlClearError>(id);
+            if (Has(Id::VxlLastError) && *Call<VxlLastError>(Id::VxlLastError) != '\0') {
+                Fail("VxlLastError is not empty after VxlClearError");
+            }
+            break;
+        case Id::VxlKeyHit: {
+            const int32_t key = Key();
+            const int32_t hits = Call<VxlKeyHit>(id, key);
+            if (hits < 0 || ((key < 0 || key > 255) && hits != 0)) Fail("VxlKeyHit(%d) answered %d", key, hits);
+            break;
+        }
+        case Id::VxlMouseHit:
+        case Id::VxlPadHit:
+        case Id::VxlPadButton:
+        case Id::VxlPadAxis: {
+            const int32_t values[] = {0, 1, 2, 3, 5, 20, 21, -1, INT32_MIN, INT32_MAX};
+            const int32_t a = values[rng.Below(hostile ? 10 : 5)], b = values[rng.Below(hostile ? 10 : 7)];
+            if (id == Id::VxlMouseHit) {
+                const int32_t hits = Call<VxlMouseHit>(id, a);
+                if (hits < 0 || ((a < 0 || a > 2) && hits != 0)) Fail("VxlMouseHit(%d) answered %d", a, hits);
+            } else if (id == Id::VxlPadHit) {
+                if (Call<VxlPadHit>(id, a, b) < 0) Fail("VxlPadHit(%d, %d) answered less than 0", a, b);
+            } else if (id == Id::VxlPadButton) {
+                const int32_t state = Call<VxlPadButton>(id, a, b);
+                if (state != 0 && state != -1) Fail("VxlPadButton(%d, %d) answered %d", a, b, state);
+            } else {
+                const int32_t value = Call<VxlPadAxis>(id, a, b);
+                if (value < -32768 || value > 32767 || ((b < 0 || b > 5) && value != 0)) {
+                    Fail("VxlPadAxis(%d, %d) answered %d", a, b, value);
+                }
+            }
+            break;
+        }
+        case Id::VxlMouseWheel:
+        case Id::VxlPadCount: {
+            const int32_t n = Call<VxlPadCount>(id);  // both take nothing and answer a number
+            if (id == Id::VxlPadCount && n < 0) Fail("VxlPadCount answered %d", n);
+            break;
+        }
+        case Id::VxlTextInput: {
+            const int32_t sizes[] = {1, 2, 3, 8, 64, 0, -1, INT32_MIN};
+            const int32_t size = sizes[rng.Below(hostile ? 8 : 5)];
+            char* out = OutText(size);
+            const int32_t n = Call<VxlTextInput>(id, out, size);
+            if (n < 0 || (out && (n >= size || out[n] != '\0' || int32_t(std::strlen(out)) != n)) || (!out && n != 0)) {
+                Fail("VxlTextInput(%s, %d) answered %d", out ? "&out" : "NULL", size, n);
+            }
+            break;
+        }
+        case Id::VxlTextSize: {
+            int32_t* width = Out<int32_t>();
+            int32_t* height = Out<int32_t>();
+            Call<VxlTextSize>(id, Text(), width, height);
+            if ((width && *width < 0) || (height && *height < 0)) Fail("VxlTextSize answered a negative size");
+            break;
+        }
+        case Id::VxlSetFont: {
+            const char* fonts[] = {nullptr,
+                                   "DejaVu Sans",
+                                   "monospace",
+                                   "DejaVu Serif:bold",
+                                   "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+                                   "No Such Font",
+                                   "",
+                                   File()};
+            const int32_t sizes[] = {0, 10, 14, 24, 64, -1, 1025, INT32_MIN};
+            Call<VxlSetFont>(id, fonts[rng.Below(hostile ? 8 : 5)], sizes[rng.Below(hostile ? 8 : 5)]);
+            break;
+        }
+
         case Id::kCount:
             break;
     }

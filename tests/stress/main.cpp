@@ -141,6 +141,10 @@ Outcome Watch(const Options& o, const RunOptions& run, const ExportTable& export
     }
     const int code = WEXITSTATUS(status);
     if (code == 0) return {};
+    if (code == 1 && record->error_mode == 1) {
+        return {false, std::string("exit code 1 in error mode 1, from ") +
+                           (record->last_export < 0 ? "no call" : ExportName(Id(record->last_export)))};
+    }
     if (code == 1) {
         // A full-screen fatal error: the designed end, if the log got its line and the call may fail.
         const std::string log = ReadFile(o.scratch + "/VXL_ERR.txt");

@@ -49,12 +49,11 @@ struct BufferInfo {
 
 class Rng {
 public:
-    explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull) {}
+    // The seed is mixed first: a state of seed times the step would make seed n + 1 replay seed n's
+    // numbers shifted by one, and a timed run of consecutive seeds would try one sequence over again.
+    explicit Rng(uint64_t seed) : state_(Mix(seed + 0x632BE59BD9B4E019ull)) {}
     uint64_t Next() {  // splitmix64: the same numbers on every machine and compiler
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
+        return Mix(state_ += 0x9E3779B97F4A7C15ull);
     }
     uint32_t Below(uint32_t n) { return n ? uint32_t(Next() % n) : 0; }
     int32_t Between(int32_t lo, int32_t hi) {
@@ -63,6 +62,11 @@ public:
     bool Chance(uint32_t percent) { return Below(100) < percent; }
 
 private:
+    static uint64_t Mix(uint64_t z) {
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
     uint64_t state_;
 };
 
@@ -93,6 +97,11 @@ public:
     // A vertex array of the real length (null when empty) for a polygon on `target`; the count and
     // the top vertex passed with it never claim more than the array holds.
     const TPolyVertex* Vertices(int32_t target, int32_t texture, int32_t* count, int32_t* high);
+    char* OutText(int32_t size) {  // null or exactly `size` bytes on the heap
+        if (rng.Chance(15) || size <= 0) return nullptr;
+        outs_.emplace_back(std::make_unique<uint8_t[]>(size_t(size)));
+        return reinterpret_cast<char*>(outs_.back().get());
+    }
     template <typename T>
     T* Out() {  // null or an exactly sized heap object, so a write past it is caught
         if (rng.Chance(15)) return nullptr;
@@ -109,7 +118,8 @@ public:
     void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // ---- the model ----
-    void Issued(int32_t handle);  // a creation call answered with this handle
+    void Issued(int32_t handle);   // a creation call answered with this handle
+    void Created(int32_t handle);  // the same, except for a failure value in error mode 1
     void Closed(int32_t handle);
     void Forget(int32_t handle);  // a failed operation may have destroyed the buffer
     bool Live(int32_t handle) const;
@@ -134,6 +144,7 @@ public:
     std::vector<BufferInfo> live;
     std::vector<int32_t> dead, limbo;
     int32_t pending_handle = -1;  // the buffer a call that may fail loudly works on
+    int32_t error_mode = 0;       // as last set: 1 turns failures into values
     bool hostile = false;         // this call's arguments come from the hostile ranges
     int32_t highest_issued = -1;
     uint64_t call_index = 0;

@@ -16,6 +16,7 @@ constexpr int kTraceWidth = 400;
 struct SharedRecord {
     std::atomic<uint64_t> calls_started;
     int32_t last_export;  // Id of the call in progress or last made, -1 before any
+    int32_t error_mode;   // the library's error mode as last set: in 1 nothing may end the run
     uint64_t per_export[kExportCount];
     char failure[1024];  // set by the child for failures it sees itself (then it exits 3)
     char trace[kTraceLines][kTraceWidth];

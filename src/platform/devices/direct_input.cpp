@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <utility>
 #include <vector>
+
+#include "platform/devices/game_controllers.h"
+#include "platform/saturating.h"
 
 namespace vxl::platform {
 namespace {
@@ -26,6 +31,7 @@ void ReceiveDeviceEvent(const DeviceEvent& event) {
     for (InputDevice* d : s.devices) {
         d->Receive(event);
     }
+    ReceivePadEvent(event);
 }
 
 DeviceKind KindOf(DataFormat format) {
@@ -186,7 +192,11 @@ HResult InputDevice::GetObjectInfo(DeviceObjectInstance* info, uint32_t object, 
 }
 
 void InputDevice::Receive(const DeviceEvent& event) {
-    if (kind_ != DeviceKind::Mouse || !acquired_ || buffer_size_ == 0 || event.kind == DeviceEvent::Kind::Key) {
+    if (acquired_) {
+        Count(event);
+    }
+    const bool mouse_event = event.kind == DeviceEvent::Kind::MouseAxis || event.kind == DeviceEvent::Kind::MouseButton;
+    if (kind_ != DeviceKind::Mouse || !acquired_ || buffer_size_ == 0 || !mouse_event) {
         return;
     }
     // A full buffer loses the newest events and says so at the next read.
@@ -201,6 +211,63 @@ void InputDevice::Receive(const DeviceEvent& event) {
     d.timestamp = CurrentBackend().Milliseconds();
     d.sequence = sequence_++;
     buffer_.push_back(d);
+}
+
+void InputDevice::Count(const DeviceEvent& event) {
+    const auto press = [this](uint8_t object) {
+        if (presses_[object] < std::numeric_limits<int32_t>::max()) ++presses_[object];
+    };
+    switch (event.kind) {
+        case DeviceEvent::Kind::Key:
+            if (kind_ == DeviceKind::Keyboard) {
+                // A key held down repeats its press; only the first one counts.
+                const bool down = event.data == 0x80;
+                if (down && !down_[event.code]) press(event.code);
+                down_[event.code] = down;
+            }
+            break;
+        case DeviceEvent::Kind::MouseButton:
+            if (kind_ == DeviceKind::Mouse && event.data == 0x80) press(event.code);
+            break;
+        case DeviceEvent::Kind::MouseAxis:
+            if (kind_ == DeviceKind::Mouse && event.code == 2) {
+                wheel_notches_ = SaturatingAdd(wheel_notches_, event.data / kWheelDelta);
+            }
+            break;
+        case DeviceEvent::Kind::Text:
+            if (kind_ == DeviceKind::Keyboard && event.text) {
+                const size_t length = std::strlen(event.text);
+                if (typed_.size() + length <= kMaxTypedText) typed_.append(event.text, length);
+            }
+            break;
+        case DeviceEvent::Kind::PadButton:
+            break;  // game controllers count their own
+    }
+}
+
+int32_t InputDevice::TakePresses(uint8_t object) {
+    CurrentBackend().PumpDevices();
+    return std::exchange(presses_[object], 0);
+}
+
+int32_t InputDevice::TakeWheelNotches() {
+    CurrentBackend().PumpDevices();
+    return std::exchange(wheel_notches_, 0);
+}
+
+int32_t InputDevice::TakeText(char* out, int32_t size) {
+    if (out == nullptr || size <= 0) {
+        return 0;
+    }
+    CurrentBackend().PumpDevices();
+    size_t n = std::min(typed_.size(), size_t(size) - 1);
+    while (n > 0 && n < typed_.size() && (uint8_t(typed_[n]) & 0xC0) == 0x80) {
+        --n;  // a continuation byte: the character it belongs to waits for the next reading
+    }
+    std::memcpy(out, typed_.data(), n);
+    out[n] = '\0';
+    typed_.erase(0, n);
+    return int32_t(n);
 }
 
 HResult DirectInput::CreateDevice(DeviceGuid guid, std::shared_ptr<InputDevice>* out) {

@@ -40,6 +40,10 @@ constexpr uint32_t DIJOFS_BUTTON0 = 48;
 constexpr int32_t kJoystickButtonSlots = 32;
 
 constexpr size_t kKeyboardStateSize = 256;
+// Typed text a host leaves unread beyond this is dropped: a bound, not a loss in any real use.
+constexpr size_t kMaxTypedText = 4096;
+// The wheel's motion per notch, in the mouse's axis units.
+constexpr int32_t kWheelDelta = 120;
 
 enum class DeviceGuid { SysKeyboard, SysMouse, Joystick };
 enum class DataFormat { None, Keyboard, Mouse, Joystick };
@@ -107,6 +111,16 @@ public:
     // Takes one device event if it concerns this device and the device is acquired.
     void Receive(const DeviceEvent& event);
 
+    // Beyond the published device: while acquired, a device also counts how often each key or
+    // button went down (saturating), the keyboard keeps the text typed (up to kMaxTypedText bytes
+    // unread) and the mouse sums its wheel's notches. Each reader answers what came since it last
+    // read and starts again from 0.
+    int32_t TakePresses(uint8_t object);
+    int32_t TakeWheelNotches();
+    // Up to size - 1 bytes of the typed text, cut where a character begins, then a NUL; answers the
+    // bytes written before the NUL. The rest stays for the next reading.
+    int32_t TakeText(char* out, int32_t size);
+
 private:
     HResult Injected(DeviceCall call) const { return CurrentBackend().OnDeviceCall(kind_, call); }
 
@@ -121,6 +135,11 @@ private:
     uint32_t sequence_ = 0;
     int32_t range_min_ = 0, range_max_ = 0;
     uint32_t dead_zone_ = 0, saturation_ = 10000;
+    void Count(const DeviceEvent& event);
+    std::array<bool, kKeyboardStateSize> down_{};
+    std::array<int32_t, kKeyboardStateSize> presses_{};
+    int32_t wheel_notches_ = 0;
+    std::string typed_;
 };
 
 class DirectInput {

@@ -46,6 +46,9 @@ public:
 
     void PumpDevices() override;
     bool FindJoystick(JoystickInfo* info) override;
+    void GameControllers(std::vector<uint32_t>* ids) override;
+    int32_t GameControllerAxis(uint32_t id, int32_t axis) override;
+    bool GameControllerButton(uint32_t id, int32_t button) override;
 
     void PollEvents(std::vector<Message>* out) override;
     void Present(WindowId, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit,
@@ -86,6 +89,12 @@ private:
     // device events.
     static int Watch(void* self, SDL_Event* event);
     void WatchEvents();
+
+    // The game controllers we opened, by SDL instance id, oldest first; followed on every pump once
+    // the first list was asked for. Ids, not pointers: a host's SDL_Quit closes them behind our back.
+    std::vector<SDL_JoystickID> pads_;
+    bool following_pads_ = false;
+    void FollowPads();
 
     // Where the cursor is: from the motion the events report, and from the driver where it can tell.
     int32_t cursor_x_ = 0, cursor_y_ = 0;

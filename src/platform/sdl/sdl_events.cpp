@@ -174,6 +174,15 @@ int SdlBackend::Watch(void* self, SDL_Event* e) {
                 DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseAxis, 2, dir * e->wheel.y * 120});
             }
             break;
+        case SDL_TEXTINPUT:
+            DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::Text, 0, 0, e->text.text});
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::PadButton, e->cbutton.button,
+                                           e->type == SDL_CONTROLLERBUTTONDOWN ? 0x80 : 0, nullptr,
+                                           uint32_t(e->cbutton.which)});
+            break;
         default:
             break;
     }
@@ -193,6 +202,45 @@ void SdlBackend::PumpDevices() {
     }
     WatchEvents();
     SDL_PumpEvents();
+    if (following_pads_) {
+        FollowPads();
+    }
+}
+
+void SdlBackend::FollowPads() {
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        pads_.clear();
+        return;
+    }
+    // Detached ones first, so that a controller attached again under a new id comes last.
+    std::erase_if(pads_, [](SDL_JoystickID id) {
+        SDL_GameController* pad = SDL_GameControllerFromInstanceID(id);
+        if (pad != nullptr && SDL_GameControllerGetAttached(pad)) return false;
+        if (pad != nullptr) SDL_GameControllerClose(pad);
+        return true;
+    });
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
+        if (!SDL_IsGameController(i) || std::find(pads_.begin(), pads_.end(), id) != pads_.end()) continue;
+        if (SDL_GameControllerOpen(i) != nullptr) pads_.push_back(id);
+    }
+}
+
+void SdlBackend::GameControllers(std::vector<uint32_t>* ids) {
+    following_pads_ = true;
+    PumpDevices();
+    if (!video_) FollowPads();  // no events to pump, but controllers all the same
+    ids->assign(pads_.begin(), pads_.end());
+}
+
+int32_t SdlBackend::GameControllerAxis(uint32_t id, int32_t axis) {
+    SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickID(id));
+    return pad ? SDL_GameControllerGetAxis(pad, SDL_GameControllerAxis(axis)) : 0;
+}
+
+bool SdlBackend::GameControllerButton(uint32_t id, int32_t button) {
+    SDL_GameController* pad = SDL_GameControllerFromInstanceID(SDL_JoystickID(id));
+    return pad && SDL_GameControllerGetButton(pad, SDL_GameControllerButton(button)) != 0;
 }
 
 bool SdlBackend::FindJoystick(JoystickInfo* info) {
