@@ -337,9 +337,34 @@ static void effects(void) {
 static void text(void) {
     int32_t s = ground();
     PutStr(s, 4, 4, "Hello, VXL!", RGB(255, 255, 255));
-    PutStr(s, 4, 22, "Ag 0123 \xe9\xe8", RGB(255, 200, 0)); /* bytes are Latin-1 */
+    /* UTF-8 (u with diaeresis, sharp s, Greek omega, Cyrillic zhe), then a lone Windows-1252 byte. */
+    PutStr(s, 4, 22, "Gr\xc3\xbc\xc3\x9f\x65 \xce\xa9\xd0\x96 \xe9", RGB(255, 200, 0));
     PutStr(s, 50, 44, "cut at the edge", RGB(0, 200, 255));
     finish(s, "PutStr");
+
+    /* The measured cell outlined, and a second text continuing the first at x + width. */
+    s = ground();
+    int32_t w = 0, h = 0;
+    VxlTextSize("Size", &w, &h);
+    PutStr(s, 4, 6, "Size", RGB(255, 255, 255));
+    Rect(s, 4, 6, 4 + w - 1, 6 + h - 1, RGB(255, 80, 80));
+    PutStr(s, 4 + w, 6, "d up", RGB(255, 200, 0));
+    VxlSetFont("DejaVu Serif", 24);
+    VxlTextSize("Wide", &w, &h);
+    PutStr(s, 4, 28, "Wide", RGB(0, 200, 255));
+    Rect(s, 4, 28, 4 + w - 1, 28 + h - 1, RGB(255, 80, 80));
+    VxlSetFont(NULL, 0);
+    finish(s, "VxlTextSize");
+
+    s = ground();
+    VxlSetFont("DejaVu Serif", 20);
+    PutStr(s, 2, 0, "Serif 20", RGB(255, 255, 255));
+    VxlSetFont("DejaVu Sans:bold", 0);
+    PutStr(s, 2, 24, "Sans bold", RGB(255, 200, 0));
+    VxlSetFont("DejaVu Sans Mono", 10);
+    PutStr(s, 2, 46, "Mono 10 pixels", RGB(0, 200, 255));
+    VxlSetFont(NULL, 0); /* back to the default for what follows */
+    finish(s, "VxlSetFont");
 }
 
 int main(int argc, char** argv) {
