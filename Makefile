@@ -1,4 +1,5 @@
-# Front door: `make demo` builds and runs the demo, `make test` builds and runs every test.
+# Front door: `make demo` builds and runs the demo, `make test` builds and runs every test. The
+# project's own builds treat warnings as errors; a plain CMake build does not.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
@@ -16,7 +17,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVXL_WARNINGS_AS_ERRORS=ON $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -31,8 +32,16 @@ lib: deps
 		-DVXL_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(LIB_BUILD) -j$(JOBS) --target vxl
 
+# The library, vxl.h, vxl.pc and the CMake package under PREFIX, and the Python package (with its own
+# copy of the library) where that prefix's Python looks: /usr/local's is on Debian's path, others go
+# on PYTHONPATH.
+PYTHON ?= /usr/bin/python3
+PYTHON_DIR = $(PREFIX)/lib/python$(shell $(PYTHON) -c 'import sys; print("%d.%d" % sys.version_info[:2])')/dist-packages
 install: lib
 	@cmake --install $(LIB_BUILD) --prefix $(PREFIX)
+	@VXL_LIBRARY=$(abspath $(LIB_BUILD))/src/libvxl.so $(PYTHON) -m pip install -q --no-build-isolation --no-deps --upgrade \
+		--root-user-action=ignore --target $(PYTHON_DIR) ./python
+	@echo "Python package in $(PYTHON_DIR)"
 
 demo: build
 	@$(BUILD)/examples/vxl_demo
@@ -50,10 +59,11 @@ docs: configure
 bench: build
 	@$(BUILD)/bench/vxl_bench --benchmark_min_time=0.2
 	@scripts/with-display.sh 1920x1080 $(BUILD)/bench/vxl_present_window_bench --benchmark_min_time=0.5
+	@VXL_LIBRARY=$(BUILD)/src/libvxl.so /usr/bin/python3 bench/python_calls.py
 
 # The tests again with address and undefined-behaviour sanitizers.
 sanitize: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF -DVXL_WARNINGS_AS_ERRORS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(CURDIR)/scripts/with-display.sh 1024x768 ctest --output-on-failure -j$(JOBS) --timeout 900
 
@@ -63,7 +73,7 @@ sanitize: deps
 SECONDS ?= 60
 STRESS_FLAGS ?=
 stress: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF -DVXL_WARNINGS_AS_ERRORS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vxl vxl_stress
 	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seed 1 --calls 6000 --hang-seconds 30 --quiet $(STRESS_FLAGS)
 	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seconds $(SECONDS) --hang-seconds 30 $(STRESS_FLAGS)

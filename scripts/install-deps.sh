@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libsdl2-dev googletest libgtest-dev libbenchmark-dev
           libpng-dev libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-          clang libclang-rt-14-dev libx11-dev xvfb xauth xdotool)
+          clang libclang-rt-14-dev libx11-dev xvfb xauth xdotool
+          python3 python3-numpy python3-pytest python3-pip python3-setuptools)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

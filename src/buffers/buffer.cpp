@@ -1,5 +1,8 @@
 #include "buffers/buffer.h"
 
+#include <algorithm>
+#include <new>
+
 #include "core/fatal_error.h"
 #include "core/result_texts.h"
 #include "display/blit_completion.h"
@@ -34,7 +37,6 @@ void TBufferVx::Construct(const TVexel* display, int32_t width, int32_t height, 
     }
     LockSurface();
     SetUpRowScratch();
-    edge_tables_.Resize(height_);
     Fill(0);
     save_quality_ = 50;
 }
@@ -79,10 +81,6 @@ void TBufferVx::LockSurface() {
     pitch_ = desc.pitch;
     bytes_per_pixel_ = uint32_t(pitch_ / width_);
     bits_per_pixel_ = bytes_per_pixel_ * 8;
-    rows_.resize(size_t(height_));
-    for (int32_t y = 0; y < height_; ++y) {
-        rows_[size_t(y)] = pixels_ + int64_t(y) * pitch_;
-    }
     if (HResult unlock = surface_->Unlock(nullptr)) {
         throw ObjectFailure{kTagBuffer, "UnLock", DirectDrawResultText(unlock)};
     }
@@ -107,13 +105,12 @@ int32_t TBufferVx::Resize(int32_t width, int32_t height, bool video) {
         pixels_ = nullptr;
         width_ = height_ = pitch_ = 0;
         max_x_ = max_y_ = -1;
-        rows_.clear();
-        edge_tables_.Resize(0);
+        edge_tables_ = TEdgeTables{};
         return -1;
     }
     LockSurface();
     SetUpRowScratch();
-    edge_tables_.Resize(height_);
+    edge_tables_ = TEdgeTables{};
     if (!alpha_.empty()) {
         alpha_.assign(size_t(width_) * size_t(height_), 0);  // the plane follows the picture's size
     }
@@ -137,6 +134,15 @@ void TBufferVx::RestoreSurfaces() {
     if (back_ && !full_screen_) {
         back_->Restore();
     }
+}
+
+bool TBufferVx::CoverEdgeRows(int64_t rows) {
+    try {
+        edge_tables_.Grow(int32_t(std::min<int64_t>(rows, height_)));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 void TBufferVx::CreateAlphaPlane() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/fatal_error.h"
 #include "platform/surfaces/direct_draw.h"
 #include "raster/edge_tables.h"
 
@@ -15,6 +16,8 @@ class TVexel;
 
 class TBufferVx {
 public:
+    static constexpr const char* kTag = kTagBuffer;
+
     // A buffer of width x height against `display` (none: refused). Failures destroy it and report.
     static std::unique_ptr<TBufferVx> Create(const TVexel* display, int32_t width, int32_t height, bool video);
     TBufferVx() = default;
@@ -43,11 +46,15 @@ public:
     uint32_t bits_per_pixel() const { return bits_per_pixel_; }
     uint32_t display_depth() const { return display_depth_; }
     uint8_t* pixels() const { return pixels_; }
-    uint8_t* row(int32_t y) const { return rows_[size_t(y)]; }
+    // Rows are found by their pitch rather than a table, so a buffer costs its pixels and no more.
+    uint8_t* row(int32_t y) const { return pixels_ + int64_t(y) * pitch_; }
     uint8_t* alpha() { return alpha_.empty() ? nullptr : alpha_.data(); }
     uint8_t* row_scratch() { return row_scratch_.empty() ? nullptr : row_scratch_.data(); }
-    // The polygon fills' per-row store, one entry per row of the surface.
+    // The polygon fills' per-row store: empty until CoverEdgeRows.
     TEdgeTables& edge_tables() { return edge_tables_; }
+    // Grows the edge tables to cover `rows` rows (at most the buffer's); false when the memory cannot
+    // be had, and the fill that asked then draws nothing.
+    bool CoverEdgeRows(int64_t rows);
     bool has_surface() const { return surface_ != nullptr; }
     bool in_video_memory() const { return in_video_memory_; }
     bool full_screen() const { return full_screen_; }
@@ -75,7 +82,6 @@ protected:
     int32_t pitch_ = 0;
     uint32_t bytes_per_pixel_ = 0;
     uint32_t bits_per_pixel_ = 0;
-    std::vector<uint8_t*> rows_;
     std::vector<uint8_t> alpha_;
     platform::WindowId window_ = 0;
     int32_t display_width_ = 0, display_height_ = 0;

@@ -16,7 +16,7 @@ void TBufferVx::PutPixel(int32_t x, int32_t y, uint32_t colour) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return;
     }
-    uint8_t* p = rows_[size_t(y)] + size_t(x) * bytes_per_pixel_;
+    uint8_t* p = row(y) + size_t(x) * bytes_per_pixel_;
     switch (bits_per_pixel_) {
         case 16:
             Pixel565::Store(p, colour);
@@ -36,7 +36,7 @@ uint32_t TBufferVx::GetPixel(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) {
         return 0;
     }
-    const uint8_t* p = rows_[size_t(y)] + size_t(x) * bytes_per_pixel_;
+    const uint8_t* p = row(y) + size_t(x) * bytes_per_pixel_;
     switch (bits_per_pixel_) {
         case 16:
             return Pixel565::Load(p);

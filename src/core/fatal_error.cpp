@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/library_state.h"
+#include "core/result_texts.h"
 #include "platform/windows/window_system.h"
 
 namespace vxl {
@@ -20,6 +21,13 @@ void FatalError(const std::string& message) {
         std::exit(1);
     }
     throw FatalErrorException(message);
+}
+
+ObjectFailure OutOfMemory(const char* tag, const char* operation) {
+    constexpr uint32_t kOutOfMemory = 0x8007000E;  // the same number in both result tables
+    const bool input = std::string(tag) == kTagInput;
+    return ObjectFailure{tag, operation,
+                         input ? DirectInputResultText(kOutOfMemory) : DirectDrawResultText(kOutOfMemory)};
 }
 
 void ReportFailure(const ObjectFailure& failure) {

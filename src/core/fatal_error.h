@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -39,16 +40,25 @@ struct ObjectFailure {
 // The error operation's reporting half, once the failed object is gone.
 [[noreturn]] void ReportFailure(const ObjectFailure& failure);
 
+// Memory that could not be had in `operation`: reported with the platform's own out-of-memory text
+// (the input devices' for the input object, the surface service's for the others).
+ObjectFailure OutOfMemory(const char* tag, const char* operation);
+
 // Builds an object with `construct`; if that fails, the object is destroyed exactly once (its
-// destructor releases what it already holds) before the failure is reported.
+// destructor releases what it already holds) before the failure is reported. Kind::kTag names it
+// when memory runs out.
 template <typename Kind, typename Base, typename Construct>
 std::unique_ptr<Base> ConstructOrReport(Construct&& construct) {
-    auto object = std::make_unique<Kind>();
+    std::unique_ptr<Kind> object;
     try {
+        object = std::make_unique<Kind>();
         construct(*object);
     } catch (const ObjectFailure& failure) {
         object.reset();
         ReportFailure(failure);
+    } catch (const std::bad_alloc&) {
+        object.reset();
+        ReportFailure(OutOfMemory(Kind::kTag, "Create"));
     }
     return object;
 }

@@ -8,6 +8,8 @@ namespace vxl {
 
 class TFullVexel : public TVexel {
 public:
+    static constexpr const char* kTag = kTagFullVexel;
+
     static std::unique_ptr<TVexel> Create(platform::WindowId window, int32_t width, int32_t height, int32_t bpp);
     ~TFullVexel() override;
 

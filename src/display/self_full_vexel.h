@@ -10,6 +10,8 @@ namespace vxl {
 
 class TSelfFullVexel : public TVexel {
 public:
+    static constexpr const char* kTag = kTagSelfFullVexel;
+
     static constexpr const char* kClassName = "TSelfFullVexel";
 
     static std::unique_ptr<TVexel> Create(int32_t width, int32_t height, int32_t bpp, const char* title);

@@ -9,6 +9,8 @@ namespace vxl {
 
 class TSelfVexel : public TVexel {
 public:
+    static constexpr const char* kTag = kTagSelfVexel;
+
     static constexpr const char* kClassName = "TSelfVexel";
 
     static std::unique_ptr<TVexel> Create(int32_t width, int32_t height, const char* title);

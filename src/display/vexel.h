@@ -12,6 +12,8 @@ namespace vxl {
 
 class TVexel {
 public:
+    static constexpr const char* kTag = kTagVexel;
+
     // The windowed display in the host's window. A failure destroys the display and is reported.
     static std::unique_ptr<TVexel> Create(platform::WindowId window, int32_t width, int32_t height);
     // An empty display; only the factories give it a platform.

@@ -22,7 +22,13 @@ public:
         if (lo <= hi) list_[count_++] = {lo, hi};
     }
     const Stretch* begin() {
-        std::sort(list_.begin(), list_.begin() + count_, [](Stretch a, Stretch b) { return a.lo < b.lo; });
+        // Insertion sort: four entries at most, and GCC 12 warns falsely about std::sort on them.
+        for (size_t i = 1; i < count_; ++i) {
+            const Stretch s = list_[i];
+            size_t j = i;
+            for (; j > 0 && list_[j - 1].lo > s.lo; --j) list_[j] = list_[j - 1];
+            list_[j] = s;
+        }
         size_t merged = 0;
         for (size_t i = 0; i < count_; ++i) {
             if (merged > 0 && list_[i].lo <= list_[merged - 1].hi + 1) {

@@ -16,6 +16,8 @@ namespace vxl {
 
 class TInputVx {
 public:
+    static constexpr const char* kTag = kTagInput;
+
     // A failure destroys the object and is reported.
     static std::unique_ptr<TInputVx> Create(platform::WindowId window);
     TInputVx() = default;

@@ -1,6 +1,7 @@
 #include "pictures/alpha_loading.h"
 
 #include <cstring>
+#include <new>
 
 #include "core/fatal_error.h"
 #include "pictures/signatures.h"
@@ -12,7 +13,7 @@ namespace vxl {
 
 using namespace platform;
 
-const char* ReadAlphaImage(Bytes stream, int32_t width, int32_t height, std::vector<uint8_t>* plane,
+const char* ReadAlphaImage(ByteSource& stream, int32_t width, int32_t height, std::vector<uint8_t>* plane,
                            int64_t max_pixels) {
     Picture picture;
     DecodeResult result;
@@ -40,17 +41,27 @@ const char* ReadAlphaImage(Bytes stream, int32_t width, int32_t height, std::vec
     return nullptr;
 }
 
+const char* ReadAlphaImage(Bytes stream, int32_t width, int32_t height, std::vector<uint8_t>* plane,
+                           int64_t max_pixels) {
+    MemorySource source(stream);
+    return ReadAlphaImage(source, width, height, plane, max_pixels);
+}
+
 void LoadAlphaFile(TBufferVx& buffer, const std::string& file) {
-    const std::vector<uint8_t> stream = ReadWholeFile(file);
+    FileSource stream(file);
     LoadStreamAlpha(buffer, stream);
 }
 
-void LoadStreamAlpha(TBufferVx& buffer, Bytes stream) {
+void LoadStreamAlpha(TBufferVx& buffer, ByteSource& stream) {
     std::vector<uint8_t> plane;
-    if (const char* reason = ReadAlphaImage(stream, buffer.width(), buffer.height(), &plane)) {
-        throw ObjectFailure{kTagBuffer, "LoadStreamAlpha", reason};
+    try {
+        if (const char* reason = ReadAlphaImage(stream, buffer.width(), buffer.height(), &plane)) {
+            throw ObjectFailure{kTagBuffer, "LoadStreamAlpha", reason};
+        }
+        buffer.CreateAlphaPlane();
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemory(kTagBuffer, "LoadStreamAlpha");
     }
-    buffer.CreateAlphaPlane();
     if (uint8_t* alpha = buffer.alpha()) {
         std::memcpy(alpha, plane.data(), plane.size());
     }

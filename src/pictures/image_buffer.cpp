@@ -22,7 +22,7 @@ constexpr const char* kLoadStep = "LoadStreamImage";
 
 // The picture of a recognised stream; a picture too large to hold fails like a surface that cannot be
 // made, a damaged one like an empty one of its type.
-Picture DecodePicture(Bytes stream) {
+Picture DecodePicture(ByteSource& stream) {
     Picture picture;
     switch (SignatureOf(stream, /*jpeg_allowed=*/true)) {
         case PictureType::Jpeg:
@@ -73,11 +73,11 @@ std::unique_ptr<TBufferVx> TImageVx::Create(const TVexel* display, const std::st
 }
 
 void LoadImageFile(TBufferVx& buffer, const std::string& file, bool video) {
-    const std::vector<uint8_t> stream = ReadWholeFile(file);
+    FileSource stream(file);
     LoadStreamImage(buffer, stream, video);
 }
 
-void LoadStreamImage(TBufferVx& buffer, Bytes stream, bool video) {
+void LoadStreamImage(TBufferVx& buffer, ByteSource& stream, bool video) {
     const Picture picture = DecodePicture(stream);
     if (buffer.Resize(picture.width, picture.height, video) != 0) {
         Fail("CreateSurface", "Error creating surface...");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "buffers/buffer.h"
+#include "platform/gdi/file_stream.h"
 #include "platform/gdi/picture.h"
 
 namespace vxl {
@@ -20,6 +21,6 @@ public:
 
 // Both give `buffer` the picture's size and content, or raise the buffer's ObjectFailure.
 void LoadImageFile(TBufferVx& buffer, const std::string& file, bool video);
-void LoadStreamImage(TBufferVx& buffer, platform::Bytes stream, bool video);
+void LoadStreamImage(TBufferVx& buffer, platform::ByteSource& stream, bool video);
 
 }  // namespace vxl

@@ -21,25 +21,33 @@ std::string ExtensionOf(const std::string& file) {
     return file.substr(dot + 1);
 }
 
-bool ImageSizeOfBytes(const std::string& extension, Bytes bytes, PictureSize* size) {
+bool ImageSizeOf(const std::string& extension, ByteSource& bytes, PictureSize* size) {
     std::string ext = extension;
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (ext == "bmp") return ReadBmpSize(bytes, size);
-    if (ext == "ico") return ReadIcoSize(bytes, size);
-    if (ext == "wmf") return ReadWmfSize(bytes, size);
-    if (ext == "emf") return ReadEmfSize(bytes, size);
+    // The icon and metafile headers are at most this long.
+    uint8_t head[88];
+    const Bytes first(head, bytes.ReadAt(0, head, sizeof head));
+    if (ext == "ico") return ReadIcoSize(first, size);
+    if (ext == "wmf") return ReadWmfSize(first, size);
+    if (ext == "emf") return ReadEmfSize(first, size);
     if (ext == "jpg" || ext == "jpeg") return ReadJpegSize(bytes, size);
     if (ext == "png") return ReadPngSize(bytes, size);
     return false;
+}
+
+bool ImageSizeOfBytes(const std::string& extension, Bytes bytes, PictureSize* size) {
+    MemorySource source(bytes);
+    return ImageSizeOf(extension, source, size);
 }
 
 PictureSize ReadImageSize(const std::string& file) {
     if (!FileExists(file)) {
         throw ObjectFailure{kTagVexel, "GetImageInfo", "File " + file + " not found..."};
     }
-    const std::vector<uint8_t> bytes = ReadWholeFile(file);
+    FileSource bytes(file);
     PictureSize size;
-    if (!ImageSizeOfBytes(ExtensionOf(file), bytes, &size) || (size.width == 0 && size.height == 0)) {
+    if (!ImageSizeOf(ExtensionOf(file), bytes, &size) || (size.width == 0 && size.height == 0)) {
         throw ObjectFailure{kTagVexel, "GetImageSize", "Error loading " + file + "..."};
     }
     return size;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/gdi/file_stream.h"
 #include "platform/gdi/picture.h"
 
 namespace vxl {
@@ -13,7 +14,8 @@ namespace vxl {
 // one that gives no size, and the file's own error for a file that cannot be read.
 platform::PictureSize ReadImageSize(const std::string& file);
 
-// The size by extension from the file's bytes; false when none can be had.
+// The size by extension from the file's headers; false when none can be had.
+bool ImageSizeOf(const std::string& extension, platform::ByteSource& file, platform::PictureSize* size);
 bool ImageSizeOfBytes(const std::string& extension, platform::Bytes bytes, platform::PictureSize* size);
 
 // The part of `file` after the last dot of its last path component, "" when there is none.

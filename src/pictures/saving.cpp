@@ -1,9 +1,12 @@
 #include "pictures/saving.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <memory>
+#include <cerrno>
+#include <new>
 
 #include "core/fatal_error.h"
 #include "pictures/image_size.h"
@@ -19,11 +22,6 @@ using namespace platform;
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 size_t RawBytes(const TBufferVx& buffer) {
     if (!buffer.has_surface()) return 0;
     return size_t(buffer.width()) * size_t(buffer.height()) * buffer.bytes_per_pixel();
@@ -38,39 +36,56 @@ void SaveImage(TBufferVx& buffer, const std::string& file, int quality) {
         throw ObjectFailure{kTagBuffer, "SaveImage", "Format not supported for saving..."};
     }
     if (!buffer.has_surface()) return;
-    // A context that cannot be had leaves the picture black.
-    Picture picture;
-    picture.width = buffer.width();
-    picture.height = buffer.height();
-    picture.bit_count = 24;
-    picture.rgb.assign(size_t(picture.width) * size_t(picture.height) * 3, 0);
-    DeviceContext dc;
-    if (GetDC(*buffer.surface(), &dc) == DD_OK) {
-        CopyToPicture(dc, Rect{0, 0, buffer.width(), buffer.height()}, &picture);
-        ReleaseDC(&dc);
+    // A JPEG file cannot hold the picture: refused before anything is copied or written.
+    if (ext != "BMP" && ext != "PNG" && (buffer.width() > kMaxJpegSide || buffer.height() > kMaxJpegSide)) {
+        throw ObjectFailure{kTagBuffer, "SaveImage", "Format not supported for saving..."};
     }
-    const std::vector<uint8_t> encoded = ext == "BMP"   ? EncodeBmp(picture)
-                                         : ext == "PNG" ? EncodePng(picture)
-                                                        : EncodeJpeg(picture, quality);
+    std::vector<uint8_t> encoded;
+    try {
+        // A context that cannot be had leaves the picture black.
+        Picture picture;
+        picture.width = buffer.width();
+        picture.height = buffer.height();
+        picture.bit_count = 24;
+        picture.rgb.assign(size_t(picture.width) * size_t(picture.height) * 3, 0);
+        DeviceContext dc;
+        if (GetDC(*buffer.surface(), &dc) == DD_OK) {
+            CopyToPicture(dc, Rect{0, 0, buffer.width(), buffer.height()}, &picture);
+            ReleaseDC(&dc);
+        }
+        encoded = ext == "BMP" ? EncodeBmp(picture) : ext == "PNG" ? EncodePng(picture) : EncodeJpeg(picture, quality);
+    } catch (const std::bad_alloc&) {
+        throw OutOfMemory(kTagBuffer, "SaveImage");
+    }
     if (encoded.empty()) {
         throw FileError("Stream write error");
     }
-    WriteWholeFile(file, encoded);
+    ReplaceFile(file, encoded);
 }
 
 void SaveRaw(const TBufferVx& buffer, const std::string& file) {
-    File f(std::fopen(file.c_str(), "wb"));
-    if (f && buffer.pixels() != nullptr) {
-        std::fwrite(buffer.pixels(), 1, RawBytes(buffer), f.get());
+    if (buffer.pixels() == nullptr) return;
+    try {
+        ReplaceFile(file, std::span<const uint8_t>(buffer.pixels(), RawBytes(buffer)));
+    } catch (const FileError&) {
+        // Raw files report nothing; a failed save leaves the old file as it was.
     }
 }
 
 void LoadRaw(TBufferVx& buffer, const std::string& file) {
     // Read and write access, as the file is opened for both.
-    File f(std::fopen(file.c_str(), "r+b"));
-    if (f && buffer.pixels() != nullptr) {
-        std::fread(buffer.pixels(), 1, RawBytes(buffer), f.get());
+    const int fd = OpenRegularFile(file, O_RDWR);
+    if (fd < 0) return;
+    if (buffer.pixels() != nullptr) {
+        uint8_t* out = buffer.pixels();
+        for (size_t done = 0, size = RawBytes(buffer); done < size;) {
+            const ssize_t n = ::read(fd, out + done, size - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += size_t(n);
+        }
     }
+    ::close(fd);
 }
 
 }  // namespace vxl

@@ -24,4 +24,9 @@ PictureType SignatureOf(platform::Bytes stream, bool jpeg_allowed) {
     return PictureType::None;
 }
 
+PictureType SignatureOf(platform::ByteSource& file, bool jpeg_allowed) {
+    uint8_t first[8];
+    return SignatureOf(platform::Bytes(first, file.ReadAt(0, first, sizeof first)), jpeg_allowed);
+}
+
 }  // namespace vxl

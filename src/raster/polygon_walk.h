@@ -46,19 +46,22 @@ void ScanEdgeTexture(TEdgeTables& t, const TPolyVertex& a, const TPolyVertex& b)
 
 // Walks the polygon: every edge (the closing edge from the last vertex back to the first included)
 // through `scan(start, end)`, then `paint(x0, x1, y)` for each row between top and bottom inside the
-// buffer, with the two crossings of that row. `vertices` holds at least two.
+// buffer, with the two crossings of that row. `vertices` holds at least two. Every row it paints has
+// a crossing of each side written by this polygon, so the tables need only reach its bottom row; a
+// polygon whose rows all lie above the buffer or whose tables cannot be had is not drawn.
 template <typename Scan, typename Paint>
 void WalkPolygon(TBufferVx& b, std::span<const TPolyVertex> vertices, Scan&& scan, Paint&& paint) {
-    const size_t count = vertices.size();
-    for (size_t i = 1; i < count; ++i) scan(vertices[i - 1], vertices[i]);
-    scan(vertices[count - 1], vertices[0]);
-
     float top = vertices[0].y, bottom = vertices[0].y;
     for (const TPolyVertex& v : vertices) {
         top = v.y < top ? v.y : top;
         bottom = v.y > bottom ? v.y : bottom;
     }
-    if (top == bottom) return;
+    if (top == bottom || Ceil(bottom) <= 0 || !b.CoverEdgeRows(Ceil(bottom))) return;
+
+    const size_t count = vertices.size();
+    for (size_t i = 1; i < count; ++i) scan(vertices[i - 1], vertices[i]);
+    scan(vertices[count - 1], vertices[0]);
+
     const int32_t first = Ceil(top) < 0 ? 0 : Ceil(top);
     const TEdgeTables& t = b.edge_tables();
     const int64_t last = std::min<int64_t>({int64_t(Ceil(bottom)) - 1, int64_t(b.height()) - 1, t.rows() - 1});

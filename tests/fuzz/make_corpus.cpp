@@ -68,6 +68,12 @@ int main(int argc, char** argv) {
         WriteFile(root / "png" / (name + ".png"), bytes);
         WriteFile(root / "alpha" / (name + ".png"), bytes);
     }
+    for (const auto& [name, c] : EveryPngCase()) {
+        WriteFile(root / "png" / (name + ".png"), GeneratedPng(c, 13, 9));
+        if (c.depth == 8) WriteFile(root / "alpha" / (name + ".png"), GeneratedPng(c, 6, 4));
+    }
+    BmpLayout wide_masks{6, 4, 32, 40, false, 3, {}, {0xFFFFFFFF, 0x01FFFFFF, 0xFF}, Indices(8)};
+    WriteFile(root / "bmp" / "wide_masks.bmp", MakeBmp(wide_masks));
 
     vxl::platform::Picture picture;
     picture.width = 6;
@@ -76,6 +82,8 @@ int main(int argc, char** argv) {
     const std::vector<uint8_t> jpeg = vxl::platform::EncodeJpeg(picture, 50);
     WriteFile(root / "jpeg" / "q50.jpg", jpeg);
     WriteFile(root / "jpeg" / "q95.jpg", vxl::platform::EncodeJpeg(picture, 95));
+    WriteFile(root / "jpeg" / "progressive.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0));
+    WriteFile(root / "jpeg" / "many_scans.jpg", ProgressiveJpeg(6, 4, rgb_rows, 120));
 
     WriteFile(root / "alpha" / "8bit.bmp", MakeBmp(bmps[2].second));
     WriteFile(root / "alpha" / "24bit.bmp", MakeBmp(bmps[8].second));

@@ -15,18 +15,16 @@ namespace {
 constexpr uint8_t kGuard = 0xEE;
 constexpr int32_t kGuardBytes = 64, kGuardRows = 3;
 
-// A buffer whose row table points into memory of its own: each row has guard bytes on both sides,
-// and guard rows lie above and below.
+// A buffer whose rows lie in memory of its own: each row has guard bytes on both sides, and guard
+// rows lie above and below.
 class GuardedBuffer : public TBufferVx {
 public:
     GuardedBuffer(const TVexel* display, int32_t width, int32_t height) {
         Construct(display, width, height, false);
         pitch_ = width_ * int32_t(bytes_per_pixel_) + 2 * kGuardBytes;
         memory_.assign(size_t(pitch_) * size_t(height_ + 2 * kGuardRows), kGuard);
-        for (int32_t y = 0; y < height_; ++y) {
-            rows_[size_t(y)] = memory_.data() + size_t(y + kGuardRows) * size_t(pitch_) + kGuardBytes;
-            std::memset(rows_[size_t(y)], 0, size_t(width_) * bytes_per_pixel_);
-        }
+        pixels_ = memory_.data() + size_t(kGuardRows) * size_t(pitch_) + kGuardBytes;
+        for (int32_t y = 0; y < height_; ++y) std::memset(row(y), 0, size_t(width_) * bytes_per_pixel_);
     }
 
     // Offsets of guard bytes that changed.
@@ -45,7 +43,7 @@ public:
     bool AnyPixelSet() const {
         for (int32_t y = 0; y < height_; ++y) {
             for (size_t i = 0; i < size_t(width_) * bytes_per_pixel_; ++i) {
-                if (rows_[size_t(y)][i] != 0) return true;
+                if (row(y)[i] != 0) return true;
             }
         }
         return false;

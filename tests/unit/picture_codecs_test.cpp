@@ -2,6 +2,7 @@
 // colour types, JPEG, header-only sizes, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 
 #include "picture_files.h"
@@ -50,6 +51,20 @@ TEST(BmpReader, ReadsEveryLayoutItTakes) {
     }
 }
 
+TEST(BmpReader, WideMasksWidenWithoutOverflow) {
+    // mask, stored pixel, red as read: floor(field * 255 / field maximum)
+    const std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> cases = {
+        {0xFFFFFFFF, 0xFFFFFFFF, 255}, {0xFFFFFFFF, 0x7FFFFFFF, 127}, {0xFFFFFFFF, 0x01010102, 1},
+        {0x01FFFFFF, 0x01FFFFFF, 255}, {0x01FFFFFF, 0x00FFFFFF, 127}, {0xFFFFFF00, 0xFFFFFF00, 255},
+        {0xFF000000, 0x80000000, 128}, {0x00FF0000, 0x00400000, 64},
+    };
+    for (const auto& [mask, pixel, red] : cases) {
+        Picture p;
+        ASSERT_EQ(DecodeBmp(MakeBmp({1, 1, 32, 40, false, 3, {}, {mask, 0, 0}, {pixel}}), &p), DecodeResult::Ok);
+        EXPECT_EQ(Colours(p), std::vector<uint32_t>{red << 16}) << std::hex << mask << " " << pixel;
+    }
+}
+
 TEST(BmpReader, RunLengthCodesWithDeltasAndCutRuns) {
     // 4 x 3, bottom-up. Bottom row: a run of 3 of index 1, a run of 1 of index 2, end of line. Next
     // row: a move 2 to the right, a run of 9 that leaves the picture, end of picture. The top row is
@@ -80,6 +95,13 @@ TEST(BmpReader, RefusesDamagedAndHostileHeaders) {
         std::vector<uint8_t> bad = good;
         bad[size_t(offset)] = uint8_t(value);
         EXPECT_EQ(DecodeBmp(bad, &p), DecodeResult::Malformed) << offset;
+    }
+    // Header sizes past the file's end, up to those whose sum with the file header wraps 32 bits.
+    const std::vector<uint8_t> paletted = MakeBmp({6, 4, 8, 40, false, 0, kPalette, {}, Indices(8)});
+    for (uint32_t size : {uint32_t(paletted.size()), 0xFFFFFFF2u, 0xFFFFFFF6u, 0xFFFFFFFFu}) {
+        std::vector<uint8_t> bad = paletted;
+        for (int i = 0; i < 4; ++i) bad[size_t(14 + i)] = uint8_t(size >> (8 * i));
+        EXPECT_EQ(DecodeBmp(bad, &p), DecodeResult::Malformed) << size;
     }
     // Pixel data said to start beyond the file.
     std::vector<uint8_t> far = good;
@@ -129,6 +151,50 @@ TEST(PngReader, KeepsStoredValuesOfEightBitPicturesAndBlendsAlphaOverBlack) {
     EXPECT_EQ(Colours(p), (std::vector<uint32_t>{0x12569A}));
 }
 
+// libpng's own rendering of a file to 8-bit RGBA, drawn over black as the reader's rule says.
+std::vector<uint32_t> LibpngOverBlack(const std::vector<uint8_t>& file) {
+    size_t at = 0;
+    std::pair<const std::vector<uint8_t>*, size_t*> reader{&file, &at};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_read_fn(png, &reader, [](png_structp p, png_bytep d, png_size_t n) {
+        auto* r = static_cast<std::pair<const std::vector<uint8_t>*, size_t*>*>(png_get_io_ptr(p));
+        std::memcpy(d, r->first->data() + *r->second, n);
+        *r->second += n;
+    });
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const size_t w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+    std::vector<uint8_t> rgba(w * h * 4);
+    std::vector<png_bytep> rows;
+    for (size_t y = 0; y < h; ++y) rows.push_back(rgba.data() + y * w * 4);
+    png_read_image(png, rows.data());
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i < w * h; ++i) {
+        const uint8_t* p = &rgba[i * 4];
+        const auto over = [&](int c) { return uint32_t(p[c] * p[3] / 255); };
+        out.push_back(over(0) << 16 | over(1) << 8 | over(2));
+    }
+    return out;
+}
+
+TEST(PngReader, EveryColourTypeDepthInterlaceAndTransparencyAsLibpngRendersIt) {
+    for (const auto& [name, c] : EveryPngCase()) {
+        const std::vector<uint8_t> file = GeneratedPng(c, 13, 9);
+        Picture p;
+        ASSERT_EQ(DecodePng(file, &p), DecodeResult::Ok) << name;
+        EXPECT_EQ(Colours(p), LibpngOverBlack(file)) << name;
+        const bool stored = c.colour_type == PNG_COLOR_TYPE_GRAY || c.colour_type == PNG_COLOR_TYPE_PALETTE;
+        EXPECT_EQ(p.EightBit(), c.depth == 8 && stored) << name;
+    }
+}
+
 TEST(PngReader, RefusesDamagedFiles) {
     const std::vector<uint8_t> good = MakePng(8, 8, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(8 * 8 * 3, 77));
     Picture p;
@@ -161,6 +227,16 @@ TEST(JpegCodec, RoundTripsWithinASmallErrorAndRefusesDamagedFiles) {
     EXPECT_EQ(DecodeJpeg(std::vector<uint8_t>(file.begin(), file.begin() + 20), &back), DecodeResult::Malformed);
     EXPECT_EQ(DecodeJpeg(file, &back, 255), DecodeResult::TooLarge);
     EXPECT_EQ(DecodeJpeg({}, &back), DecodeResult::Malformed);
+}
+
+TEST(JpegCodec, ProgressiveFilesOfMoreThanAHundredScansAreRefused) {
+    const std::vector<uint8_t> grey(8 * 8 * 3, 200);
+    // empty scans added to the ten of the simple progression, result
+    for (const auto& [added, result] :
+         {std::pair{0, DecodeResult::Ok}, {90, DecodeResult::Ok}, {91, DecodeResult::Malformed}}) {
+        Picture back;
+        EXPECT_EQ(DecodeJpeg(ProgressiveJpeg(8, 8, grey, added), &back), result) << added;
+    }
 }
 
 TEST(PictureSizes, IconsAndMetafilesFromTheirHeaders) {

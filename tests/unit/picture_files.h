@@ -4,6 +4,12 @@
 
 #include <png.h>
 
+#include <cstdio>
+#include <cstdlib>
+// jpeglib.h needs FILE declared first.
+#include <jpeglib.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -107,6 +113,7 @@ inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_ty
             v->insert(v->end(), d, d + n);
         },
         [](png_structp) {});
+    png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // tall pictures too
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bit_depth, colour_type, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> colours;
@@ -118,6 +125,121 @@ inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_ty
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
+}
+
+// One generated PNG: pseudo-random samples of a colour type and depth, interlaced or not, with or
+// without a transparency chunk (for grey and RGB it names the first pixel's value, so it is used).
+struct PngCase {
+    int colour_type, depth;
+    bool interlaced, transparency;
+};
+
+inline std::vector<uint8_t> GeneratedPng(const PngCase& c, int32_t w, int32_t h) {
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep d, png_size_t n) {
+            auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+            v->insert(v->end(), d, d + n);
+        },
+        [](png_structp) {});
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), c.depth, c.colour_type,
+                 c.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    uint32_t seed = uint32_t(c.colour_type * 131 + c.depth * 7 + c.interlaced * 3 + c.transparency);
+    const auto next = [&] { return uint8_t((seed = seed * 1103515245u + 12345u) >> 16); };
+    const int entries = 1 << std::min(c.depth, 8);
+    std::vector<png_color> palette;
+    std::vector<uint8_t> alpha;
+    for (int i = 0; i < entries; ++i) palette.push_back({next(), next(), next()});
+    for (int i = 0; i < entries / 2 + 1; ++i) alpha.push_back(i == 0 ? 0 : next());  // the rest stay opaque
+    if (c.colour_type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette.data(), entries);
+    const size_t stride = (size_t(w) * png_get_channels(png, info) * size_t(c.depth) + 7) / 8;
+    std::vector<uint8_t> rows(stride * size_t(h));
+    for (uint8_t& b : rows) b = next();
+    if (c.transparency) {
+        const auto sample = [&](size_t i) {
+            return c.depth == 16  ? uint16_t(rows[2 * i] << 8 | rows[2 * i + 1])
+                   : c.depth == 8 ? uint16_t(rows[i])
+                                  : uint16_t(rows[0] >> (8 - c.depth));
+        };
+        png_color_16 key{0, sample(0), sample(1), sample(2), sample(0)};
+        const bool indexed = c.colour_type == PNG_COLOR_TYPE_PALETTE;
+        png_set_tRNS(png, info, indexed ? alpha.data() : nullptr, indexed ? int(alpha.size()) : 0, &key);
+    }
+    png_write_info(png, info);
+    const int passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < passes; ++pass)
+        for (int32_t y = 0; y < h; ++y) png_write_row(png, rows.data() + stride * size_t(y));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// Every colour type at every depth it allows, interlaced or not, with a transparency chunk where the
+// type allows one and without, named.
+inline std::vector<std::pair<std::string, PngCase>> EveryPngCase() {
+    const std::vector<std::pair<int, std::vector<int>>> depths = {
+        {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}}, {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}},
+        {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},  {PNG_COLOR_TYPE_RGB, {8, 16}},
+        {PNG_COLOR_TYPE_RGBA, {8, 16}},
+    };
+    std::vector<std::pair<std::string, PngCase>> cases;
+    for (const auto& [type, type_depths] : depths)
+        for (int depth : type_depths)
+            for (bool interlaced : {false, true})
+                for (bool transparency : {false, true}) {
+                    if (transparency && (type & PNG_COLOR_MASK_ALPHA)) continue;
+                    cases.push_back({"type" + std::to_string(type) + "_" + std::to_string(depth) + "bits" +
+                                         (interlaced ? "_interlaced" : "") + (transparency ? "_trns" : ""),
+                                     {type, depth, interlaced, transparency}});
+                }
+    return cases;
+}
+
+// A progressive JPEG of `rgb` (3 bytes a pixel) with `empty_scans` scans of no data added before its end. With
+// `claimed_side`, the frame header claims that many pixels a side: the picture's own data then runs
+// out early, and every scan passes over the larger picture.
+inline std::vector<uint8_t> ProgressiveJpeg(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                                            int empty_scans, uint16_t claimed_side = 0) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* data = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&cinfo, &data, &length);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    for (JDIMENSION y = 0; y < cinfo.image_height; ++y) {
+        JSAMPROW row = const_cast<uint8_t*>(rgb.data()) + size_t(y) * size_t(width) * 3;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> file(data, data + length - 2);  // without the end marker
+    std::free(data);
+    for (size_t i = 0; claimed_side != 0 && i + 8 < file.size(); ++i) {
+        if (file[i] == 0xFF && file[i + 1] == 0xC2) {  // the progressive frame header: height, then width
+            for (size_t at : {i + 5, i + 7}) {
+                file[at] = uint8_t(claimed_side >> 8);
+                file[at + 1] = uint8_t(claimed_side);
+            }
+            break;
+        }
+    }
+    // DC scans of all three components that hold no data.
+    const std::vector<uint8_t> scan = {0xFF, 0xDA, 0, 12, 3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 0, 0};
+    for (int i = 0; i < empty_scans; ++i) file.insert(file.end(), scan.begin(), scan.end());
+    file.insert(file.end(), {0xFF, 0xD9});
+    return file;
 }
 
 inline void WriteFile(const std::filesystem::path& name, const std::vector<uint8_t>& bytes) {

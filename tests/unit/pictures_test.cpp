@@ -1,6 +1,10 @@
 // Image buffers, alpha planes, picture sizes, saving and raw files through the exports, on the fake
 // backend at every depth.
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "picture.h"
 #include "picture_files.h"
@@ -158,6 +162,138 @@ TEST_F(PicturesTest, FileErrorsPassThroughWithoutALogLine) {
     CloseVexel();
     OpenFullScreen(640, 480, 16);
     EXPECT_EQ(FatalMessage([] { SetupImageBuffer("missing.jpg", 0); }), "Cannot open file missing.jpg");
+}
+
+TEST_F(PicturesTest, WhatIsNotARegularFileIsRefusedWithoutWaiting) {
+    OpenWindowed();
+    alarm(20);  // an open or read that waits for a FIFO's other end ends the test here
+    ASSERT_EQ(mkfifo("pipe.png", 0600), 0);
+    std::filesystem::create_directory("folder.png");
+    const int32_t b = PatternBuffer(8, 8);
+    const std::vector<uint32_t> pixels = PixelsOf(b);
+    // path, whether the writers are tried on it too
+    for (const auto& [path, written] : {std::pair{"pipe.png", true}, {"folder.png", true}, {"/dev/zero", false}}) {
+        const std::string name = path;
+        EXPECT_EQ(FatalMessage([&] { SetupImageBuffer(path, 0); }), "Cannot open file " + name);
+        EXPECT_EQ(FatalMessage([&] { LoadAlpha(b, path); }), "Cannot open file " + name);
+        LoadRAW(b, path);
+        EXPECT_EQ(PixelsOf(b), pixels) << name;
+        if (!written) continue;
+        const auto type = std::filesystem::status(name).type();
+        SaveRAW(b, path);
+        EXPECT_EQ(FatalMessage([&] { SaveTGA(b, path); }), "Cannot create file " + name);
+        EXPECT_EQ(std::filesystem::status(name).type(), type) << name;
+    }
+    alarm(0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2);  // nothing left behind
+    EXPECT_FALSE(std::filesystem::exists("VXL_ERR.txt"));
+}
+
+TEST_F(PicturesTest, ASaveThatCannotFinishKeepsTheOldFile) {
+    OpenWindowed();
+    const int32_t b = PatternBuffer(256, 256);
+    const std::vector<uint8_t> old(100, 0x5A);
+    const auto contents = [](const char* name) {
+        std::ifstream in(name, std::ios::binary);
+        return std::vector<uint8_t>{std::istreambuf_iterator<char>(in), {}};
+    };
+    // The disk fills up after 4 KB: every save below needs more.
+    rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{4096, limit.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    // file, the save, what leaves the export
+    const std::vector<std::tuple<const char*, bool, std::string>> cases = {
+        {"keep.raw", false, ""}, {"keep.bmp", true, "Stream write error"}, {"keep.jpg", true, "Stream write error"}};
+    for (const auto& [name, picture, message] : cases) {
+        WriteFile(name, old);
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        EXPECT_EQ(FatalMessage([&] { picture ? SaveTGA(b, name) : SaveRAW(b, name); }), message) << name;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        EXPECT_EQ(contents(name), old) << name;
+        // With room again the save replaces the file.
+        picture ? SaveTGA(b, name) : SaveRAW(b, name);
+        EXPECT_GT(contents(name).size(), small.rlim_cur) << name;
+    }
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 3);  // no temporary left
+    EXPECT_EQ(BufferSizeX(b), 256);
+}
+
+TEST_F(PicturesTest, WidePicturesSaveAsFarAsTheirFormatHolds) {
+    OpenWindowed();
+    // width, file, the fatal error or "" for a picture that loads back at its width
+    const std::vector<std::tuple<int32_t, const char*, std::string>> cases = {
+        {1000001, "wide.png", ""},
+        {65500, "edge.jpg", ""},
+        {65501, "wide.jpg", "[TBufferVx]SaveImage -> Format not supported for saving..."},
+    };
+    for (const auto& [width, name, message] : cases) {
+        const int32_t b = SetupBuffer(width, 1, 0);
+        EXPECT_EQ(FatalMessage([&] { SaveTGA(b, name); }), message) << name;
+        EXPECT_EQ(std::filesystem::exists(name), message.empty()) << name;
+        if (message.empty()) {
+            EXPECT_EQ(BufferSizeX(SetupImageBuffer(name, 0)), width) << name;
+        }
+    }
+}
+
+// Tall pictures cost their pixels: in a child process whose address space is the parent's plus
+// `room` bytes, SetupImageBuffer of `file` either loads it whole or takes the fatal path.
+int LoadWithin(const char* file, int64_t room, std::string* message) {
+    int channel[2];
+    if (pipe(channel) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        int64_t kb = 0;
+        while (std::getline(status, line))
+            if (line.rfind("VmSize:", 0) == 0) kb = std::stoll(line.substr(7));
+        const rlimit limit{rlim_t(kb * 1024 + room), rlim_t(kb * 1024 + room)};
+        setrlimit(RLIMIT_AS, &limit);
+        std::string what;
+        try {
+            if (BufferSizeY(SetupImageBuffer(file, 0)) != 1 << 24) what = "wrong size";
+        } catch (const std::exception& e) {
+            what = e.what();
+        }
+        (void)!write(channel[1], what.data(), what.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    char text[256];
+    ssize_t n;
+    while ((n = read(channel[0], text, sizeof text)) > 0) message->append(text, size_t(n));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(PicturesTest, TallPicturesCostTheirPixelsAndRunningOutIsFatal) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit leaves";
+#endif
+    OpenWindowed();
+    constexpr int32_t kTall = 1 << 24;
+    BmpLayout rle{1, kTall, 8, 40, false, 1, kPalette};
+    rle.rle = {1, 5, 0, 1};
+    WriteFile("tall.bmp", MakeBmp(rle));
+    WriteFile("tall.png", MakePng(1, kTall, PNG_COLOR_TYPE_GRAY, 8, std::vector<uint8_t>(size_t(kTall), 9)));
+    const std::string no_memory =
+        "[TBufferVx]Create -> " + std::string(DirectDrawResultText(platform::DDERR_OUTOFMEMORY));
+    // file, room beyond what the process holds, the message of the load ("" when it loads)
+    const std::vector<std::tuple<const char*, int64_t, std::string>> cases = {
+        {"tall.bmp", int64_t(400) << 20, ""},
+        {"tall.png", int64_t(400) << 20, ""},
+        {"tall.bmp", int64_t(32) << 20, no_memory},
+    };
+    for (const auto& [file, room, expected] : cases) {
+        std::string message;
+        EXPECT_EQ(LoadWithin(file, room, &message), 0) << file;
+        EXPECT_EQ(message, expected) << file << " in " << (room >> 20) << " MB";
+    }
 }
 
 TEST_F(PicturesTest, PictureSizesByExtension) {

@@ -93,21 +93,23 @@ struct Channel {
     }
     uint8_t Get(uint32_t pixel) const {
         if (max == 0) return 0;
-        return uint8_t(((pixel & mask) >> shift) * 255 / max);
+        return uint8_t(uint64_t((pixel & mask) >> shift) * 255 / max);
     }
 };
 
 class Decoder {
 public:
-    Decoder(Bytes file, const Header& h, Picture* out) : file_(file), h_(h), out_(out) {}
+    Decoder(ByteSource& file, const Header& h, Picture* out) : file_(file), h_(h), out_(out) {}
 
     DecodeResult Run() {
         if (!ReadMasksAndPalette()) return DecodeResult::Malformed;
-        if (h_.data_offset >= file_.size()) return DecodeResult::Malformed;
-        const Bytes data = file_.subspan(h_.data_offset);
+        const uint64_t size = file_.Size();
+        if (h_.data_offset >= size) return DecodeResult::Malformed;
+        const uint64_t data = size - h_.data_offset;
         if (h_.compression == kRle8 || h_.compression == kRle4) {
-            const size_t length = h_.image_size != 0 && h_.image_size < data.size() ? h_.image_size : data.size();
-            DecodeRle(data.first(length), h_.compression == kRle4);
+            const uint64_t length = h_.image_size != 0 && h_.image_size < data ? h_.image_size : data;
+            SourceReader reader(file_, h_.data_offset, h_.data_offset + length);
+            DecodeRle(reader, h_.compression == kRle4);
             return DecodeResult::Ok;
         }
         return DecodeRows(data) ? DecodeResult::Ok : DecodeResult::Malformed;
@@ -115,15 +117,18 @@ public:
 
 private:
     bool ReadMasksAndPalette() {
-        size_t at = kFileHeaderBytes + h_.header_size;
+        // Summed in 64 bits: a header size near 2^32 must not wrap back into the file's first bytes.
+        uint64_t at = uint64_t(kFileHeaderBytes) + h_.header_size;
+        if (at > file_.Size()) return false;
         if (h_.compression == kBitFields || h_.compression == kAlphaBitFields) {
             if (h_.header_size >= 52) {
                 at = kFileHeaderBytes + kInfoHeaderBytes;  // the masks are part of the longer headers
             }
-            if (file_.size() < at + 12) return false;
-            masks_ = {U32(file_, at), U32(file_, at + 4), U32(file_, at + 8)};
+            uint8_t m[12];
+            if (file_.ReadAt(at, m, sizeof m) != sizeof m) return false;
+            masks_ = {U32(m, 0), U32(m, 4), U32(m, 8)};
             if (h_.header_size < 52) at += h_.compression == kAlphaBitFields ? 16 : 12;
-            at = std::max(at, size_t(kFileHeaderBytes) + h_.header_size);
+            at = std::max(at, uint64_t(kFileHeaderBytes) + h_.header_size);
         } else if (h_.bit_count == 16) {
             masks_ = {0x7C00, 0x03E0, 0x001F};
         } else {
@@ -134,8 +139,11 @@ private:
         const size_t entry = h_.core ? 3 : 4;
         size_t count = size_t(1) << h_.bit_count;
         if (!h_.core && h_.colours_used != 0 && h_.colours_used < count) count = h_.colours_used;
-        for (size_t i = 0; i < count && at + entry <= file_.size(); ++i, at += entry) {
-            palette_[i] = {file_[at + 2], file_[at + 1], file_[at]};
+        uint8_t table[256 * 4];
+        const size_t got = file_.ReadAt(at, table, count * entry) / entry;
+        for (size_t i = 0; i < got; ++i) {
+            const uint8_t* e = table + i * entry;
+            palette_[i] = {e[2], e[1], e[0]};
         }
         return true;
     }
@@ -149,12 +157,15 @@ private:
         std::memcpy(&out_->rgb[at * 3], palette_[index].data(), 3);
     }
 
-    bool DecodeRows(Bytes data) {
+    bool DecodeRows(uint64_t data) {
         const uint64_t stride = (uint64_t(h_.width) * h_.bit_count + 31) / 32 * 4;
-        if (stride * uint64_t(h_.height) > data.size()) return false;
+        if (stride * uint64_t(h_.height) > data) return false;
         const Channel red(masks_[0]), green(masks_[1]), blue(masks_[2]);
+        SourceReader reader(file_, h_.data_offset, h_.data_offset + stride * uint64_t(h_.height));
+        std::vector<uint8_t> line(stride);
         for (int32_t row = 0; row < h_.height; ++row) {
-            const uint8_t* src = data.data() + stride * uint64_t(row);
+            if (reader.Read(line.data(), line.size()) != line.size()) return false;  // the file shrank
+            const uint8_t* src = line.data();
             const int32_t y = PictureRow(row);
             uint8_t* rgb = &out_->rgb[size_t(y) * size_t(h_.width) * 3];
             switch (h_.bit_count) {
@@ -192,16 +203,14 @@ private:
 
     // Runs that leave the picture are cut at its edges; data that ends early leaves the rest at
     // palette entry 0, as does a run of pixels that the codes skip over.
-    void DecodeRle(Bytes data, bool four_bit) {
+    void DecodeRle(SourceReader& data, bool four_bit) {
         int64_t x = 0, row = 0;
-        size_t at = 0;
         auto put = [&](uint8_t index) {
             if (x < h_.width && row < h_.height) PutIndex(int32_t(x), PictureRow(int32_t(row)), index);
             ++x;
         };
-        while (at + 1 < data.size() && row < h_.height) {
-            const uint32_t count = data[at], value = data[at + 1];
-            at += 2;
+        uint8_t count, value;
+        while (row < h_.height && data.Byte(&count) && data.Byte(&value)) {
             if (count > 0) {
                 for (uint32_t i = 0; i < count && x < h_.width; ++i) {
                     put(four_bit ? uint8_t(i % 2 == 0 ? value >> 4 : value & 15) : uint8_t(value));
@@ -214,23 +223,23 @@ private:
             } else if (value == 1) {  // end of picture
                 break;
             } else if (value == 2) {  // move right and up by the next two bytes
-                if (at + 1 >= data.size()) break;
-                x += data[at];
-                row += data[at + 1];
-                at += 2;
+                uint8_t right, up;
+                if (!data.Byte(&right) || !data.Byte(&up)) break;
+                x += right;
+                row += up;
             } else {  // `value` pixels stored as they are, padded to an even byte count
-                const size_t bytes = four_bit ? (value + 1) / 2 : value;
-                if (at + bytes > data.size()) break;
+                const size_t bytes = four_bit ? (value + 1u) / 2 : value;
+                uint8_t stored[256];
+                if (data.Read(stored, (bytes + 1) & ~size_t(1)) < bytes) break;
                 for (uint32_t i = 0; i < value && x < h_.width; ++i) {
-                    const uint8_t b = data[at + (four_bit ? i / 2 : i)];
+                    const uint8_t b = stored[four_bit ? i / 2 : i];
                     put(four_bit ? uint8_t(i % 2 == 0 ? b >> 4 : b & 15) : b);
                 }
-                at += (bytes + 1) & ~size_t(1);
             }
         }
     }
 
-    Bytes file_;
+    ByteSource& file_;
     const Header& h_;
     Picture* out_;
     std::array<uint32_t, 3> masks_{};
@@ -241,11 +250,18 @@ void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
+// The headers as far as the longest fixed part we read from them; the masks and the palette are read
+// from the file where the header says.
+bool ReadHeader(ByteSource& file, Header* h) {
+    uint8_t prefix[kFileHeaderBytes + kInfoHeaderBytes];
+    return ParseHeader(Bytes(prefix, file.ReadAt(0, prefix, sizeof prefix)), h);
+}
+
 }  // namespace
 
-DecodeResult DecodeBmp(Bytes file, Picture* out, int64_t max_pixels) {
+DecodeResult DecodeBmp(ByteSource& file, Picture* out, int64_t max_pixels) {
     Header h;
-    if (!ParseHeader(file, &h)) {
+    if (!ReadHeader(file, &h)) {
         return DecodeResult::Malformed;
     }
     *out = Picture{};
@@ -258,6 +274,12 @@ DecodeResult DecodeBmp(Bytes file, Picture* out, int64_t max_pixels) {
     const int64_t pixels = int64_t(h.width) * h.height;
     if (pixels > max_pixels) {
         return DecodeResult::TooLarge;
+    }
+    // Rows that the file cannot hold are refused before the picture's memory is taken.
+    const uint64_t stride = (uint64_t(h.width) * h.bit_count + 31) / 32 * 4;
+    if (h.compression != kRle8 && h.compression != kRle4 &&
+        (h.data_offset >= file.Size() || stride * uint64_t(h.height) > file.Size() - h.data_offset)) {
+        return DecodeResult::Malformed;
     }
     out->width = h.width;
     out->height = h.height;
@@ -272,13 +294,23 @@ DecodeResult DecodeBmp(Bytes file, Picture* out, int64_t max_pixels) {
     return result;
 }
 
-bool ReadBmpSize(Bytes file, PictureSize* out) {
+DecodeResult DecodeBmp(Bytes file, Picture* out, int64_t max_pixels) {
+    MemorySource source(file);
+    return DecodeBmp(source, out, max_pixels);
+}
+
+bool ReadBmpSize(ByteSource& file, PictureSize* out) {
     Header h;
-    if (!ParseHeader(file, &h)) {
+    if (!ReadHeader(file, &h)) {
         return false;
     }
     *out = {h.width, h.height};
     return true;
+}
+
+bool ReadBmpSize(Bytes file, PictureSize* out) {
+    MemorySource source(file);
+    return ReadBmpSize(source, out);
 }
 
 std::vector<uint8_t> EncodeBmp(const Picture& picture) {

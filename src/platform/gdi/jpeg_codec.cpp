@@ -28,12 +28,81 @@ void InstallTrap(ErrorTrap* trap) {
     trap->manager.output_message = Quiet;  // damaged data is reported through the result, not stderr
 }
 
+// The file as libjpeg asks for it, a buffer at a time; markers it skips are never read. A file that
+// ends early ends with an inserted end-of-image marker, as libjpeg's own sources do.
+struct FileFeed {
+    jpeg_source_mgr manager;
+    ByteSource* file;
+    uint64_t next;
+    JOCTET buffer[16384];
+};
+
+FileFeed* FeedOf(j_decompress_ptr cinfo) {
+    return reinterpret_cast<FileFeed*>(cinfo->src);
+}
+
+void StartFeed(j_decompress_ptr) {}
+
+boolean FillFeed(j_decompress_ptr cinfo) {
+    FileFeed* feed = FeedOf(cinfo);
+    size_t got = feed->file->ReadAt(feed->next, feed->buffer, sizeof feed->buffer);
+    feed->next += got;
+    if (got == 0) {
+        feed->buffer[0] = 0xFF;
+        feed->buffer[1] = JPEG_EOI;
+        got = 2;
+    }
+    feed->manager.next_input_byte = feed->buffer;
+    feed->manager.bytes_in_buffer = got;
+    return TRUE;
+}
+
+void SkipFeed(j_decompress_ptr cinfo, long count) {
+    if (count <= 0) return;
+    FileFeed* feed = FeedOf(cinfo);
+    if (size_t(count) <= feed->manager.bytes_in_buffer) {
+        feed->manager.next_input_byte += count;
+        feed->manager.bytes_in_buffer -= size_t(count);
+        return;
+    }
+    feed->next += uint64_t(count) - feed->manager.bytes_in_buffer;
+    feed->manager.bytes_in_buffer = 0;
+}
+
+void EndFeed(j_decompress_ptr) {}
+
+void InstallFeed(j_decompress_ptr cinfo, FileFeed* feed, ByteSource& file) {
+    feed->file = &file;
+    feed->next = 0;
+    feed->manager.next_input_byte = nullptr;
+    feed->manager.bytes_in_buffer = 0;
+    feed->manager.init_source = StartFeed;
+    feed->manager.fill_input_buffer = FillFeed;
+    feed->manager.skip_input_data = SkipFeed;
+    feed->manager.resync_to_restart = jpeg_resync_to_restart;
+    feed->manager.term_source = EndFeed;
+    cinfo->src = &feed->manager;
+}
+
+// Every scan of a progressive file passes over the whole picture, so a small file of many empty scans
+// costs minutes. Real files have about ten; libjpeg's own tools refuse more than a limit too.
+constexpr int kMaxScans = 100;
+
+void CountScans(j_common_ptr cinfo) {
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        JumpOut(cinfo);
+    }
+}
+
 enum class Step { Ok, Failed, TooLarge };
 
 // Header only (`pixels` null) or the whole picture into `pixels`, which `size` allocates.
-Step Decompress(Bytes file, int64_t max_pixels, std::vector<uint8_t>* pixels, PictureSize* size) {
+Step Decompress(ByteSource& file, int64_t max_pixels, std::vector<uint8_t>* pixels, PictureSize* size) {
     jpeg_decompress_struct cinfo;
     ErrorTrap trap;
+    FileFeed feed;
+    jpeg_progress_mgr scans{};
+    scans.progress_monitor = CountScans;
     InstallTrap(&trap);
     cinfo.err = &trap.manager;
     if (setjmp(trap.jump)) {
@@ -41,7 +110,8 @@ Step Decompress(Bytes file, int64_t max_pixels, std::vector<uint8_t>* pixels, Pi
         return Step::Failed;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
+    InstallFeed(&cinfo, &feed, file);
+    cinfo.progress = &scans;
     jpeg_read_header(&cinfo, TRUE);
     size->width = int32_t(cinfo.image_width);
     size->height = int32_t(cinfo.image_height);
@@ -100,7 +170,7 @@ bool Compress(const Picture& picture, int quality, unsigned char** data, unsigne
 
 }  // namespace
 
-DecodeResult DecodeJpeg(Bytes file, Picture* out, int64_t max_pixels) {
+DecodeResult DecodeJpeg(ByteSource& file, Picture* out, int64_t max_pixels) {
     *out = Picture{};
     std::vector<uint8_t> pixels;
     PictureSize size;
@@ -119,8 +189,18 @@ DecodeResult DecodeJpeg(Bytes file, Picture* out, int64_t max_pixels) {
     return DecodeResult::Ok;
 }
 
-bool ReadJpegSize(Bytes file, PictureSize* out) {
+DecodeResult DecodeJpeg(Bytes file, Picture* out, int64_t max_pixels) {
+    MemorySource source(file);
+    return DecodeJpeg(source, out, max_pixels);
+}
+
+bool ReadJpegSize(ByteSource& file, PictureSize* out) {
     return Decompress(file, 0, nullptr, out) == Step::Ok;
+}
+
+bool ReadJpegSize(Bytes file, PictureSize* out) {
+    MemorySource source(file);
+    return ReadJpegSize(source, out);
 }
 
 std::vector<uint8_t> EncodeJpeg(const Picture& picture, int quality) {

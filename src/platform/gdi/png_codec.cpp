@@ -2,23 +2,18 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace vxl::platform {
 namespace {
 
-struct Reader {
-    Bytes file;
-    size_t at = 0;
-};
-
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
-    auto* reader = static_cast<Reader*>(png_get_io_ptr(png));
-    if (length > reader->file.size() - reader->at) {
+void ReadFromSource(png_structp png, png_bytep out, png_size_t length) {
+    auto* reader = static_cast<SourceReader*>(png_get_io_ptr(png));
+    if (reader->Read(out, length) != length) {
         png_error(png, "file ends early");
     }
-    std::memcpy(out, reader->file.data() + reader->at, length);
-    reader->at += length;
 }
 
 // Errors leave through the jump set up by the caller; neither errors nor warnings print anything.
@@ -32,17 +27,51 @@ enum class Step { Ok, Failed, TooLarge };
 // What a decode needs to keep across libpng's error jump, outside the jumping frame.
 struct Decoded {
     PictureSize size;
-    int colour_type = 0;
+    int colour_type = 0;  // as stored in the file
     int bit_depth = 0;
-    std::vector<uint8_t> raw;  // rows as libpng hands them over after our transformations
-    std::vector<png_bytep> rows;
-    std::vector<uint8_t> palette;  // the picture's colours for palette pictures, 3 bytes each
+    int channels = 0;                        // per pixel of the rows libpng hands over
+    std::array<uint8_t, 256 * 4> palette{};  // red, green, blue, alpha of each palette entry
+    std::vector<uint8_t> row;                // one row, for pictures read row by row
+    Picture* out = nullptr;
 };
 
-// Header only (`whole` false) or the whole picture. Rows come out as 8-bit grey, grey + alpha, palette
-// indices, RGB or RGBA.
-Step Decompress(Bytes file, int64_t max_pixels, bool whole, Decoded* d) {
-    Reader reader{file};
+// One pixel of libpng's 8-bit rows (grey, grey + alpha, palette index, RGB or RGBA) in red, green and
+// blue. Every kind of transparency follows one rule: the colour is drawn over black.
+void PutPixel(const Decoded& d, const uint8_t* src, uint8_t* rgb) {
+    switch (d.channels) {
+        case 1:
+            if (d.colour_type == PNG_COLOR_TYPE_PALETTE) {
+                const uint8_t* entry = &d.palette[size_t(src[0]) * 4];
+                for (int c = 0; c < 3; ++c) rgb[c] = uint8_t(entry[c] * uint32_t(entry[3]) / 255);
+            } else {
+                rgb[0] = rgb[1] = rgb[2] = src[0];
+            }
+            break;
+        case 2:
+            rgb[0] = rgb[1] = rgb[2] = uint8_t(src[0] * uint32_t(src[1]) / 255);
+            break;
+        case 3:
+            std::memcpy(rgb, src, 3);
+            break;
+        default:
+            for (int c = 0; c < 3; ++c) rgb[c] = uint8_t(src[c] * uint32_t(src[3]) / 255);
+            break;
+    }
+}
+
+void ConvertRow(const Decoded& d, const uint8_t* src, size_t first, size_t count) {
+    Picture& out = *d.out;
+    for (size_t i = 0; i < count; ++i) {
+        if (!out.indices.empty()) out.indices[first + i] = src[i * size_t(d.channels)];
+        PutPixel(d, src + i * size_t(d.channels), &out.rgb[(first + i) * 3]);
+    }
+}
+
+// The header only (`d->out` null) or the whole picture into `d->out`. Pictures are read row by row
+// into their final place; interlaced ones, whose passes revisit every row, are read whole into the
+// picture's own memory and converted there, so no second copy is ever made.
+Step Decompress(ByteSource& file, int64_t max_pixels, Decoded* d) {
+    SourceReader reader(file, 0, file.Size());
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOut, Quiet);
     if (png == nullptr) return Step::Failed;
     png_infop info = png_create_info_struct(png);
@@ -50,14 +79,14 @@ Step Decompress(Bytes file, int64_t max_pixels, bool whole, Decoded* d) {
         png_destroy_read_struct(&png, &info, nullptr);
         return Step::Failed;
     }
-    png_set_read_fn(png, &reader, ReadFromMemory);
+    png_set_read_fn(png, &reader, ReadFromSource);
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_set_chunk_malloc_max(png, 64u << 20);
     png_read_info(png, info);
     d->size = {int32_t(png_get_image_width(png, info)), int32_t(png_get_image_height(png, info))};
     d->colour_type = png_get_color_type(png, info);
     d->bit_depth = png_get_bit_depth(png, info);
-    if (!whole) {
+    if (d->out == nullptr) {
         png_destroy_read_struct(&png, &info, nullptr);
         return Step::Ok;
     }
@@ -68,27 +97,66 @@ Step Decompress(Bytes file, int64_t max_pixels, bool whole, Decoded* d) {
     if (d->colour_type == PNG_COLOR_TYPE_PALETTE) {
         png_colorp colours = nullptr;
         int count = 0;
-        d->palette.assign(256 * 3, 0);
         if (png_get_PLTE(png, info, &colours, &count) && colours != nullptr) {
             for (int i = 0; i < count && i < 256; ++i) {
-                d->palette[size_t(i) * 3] = colours[i].red;
-                d->palette[size_t(i) * 3 + 1] = colours[i].green;
-                d->palette[size_t(i) * 3 + 2] = colours[i].blue;
+                d->palette[size_t(i) * 4] = colours[i].red;
+                d->palette[size_t(i) * 4 + 1] = colours[i].green;
+                d->palette[size_t(i) * 4 + 2] = colours[i].blue;
             }
+        }
+        for (size_t i = 0; i < 256; ++i) d->palette[i * 4 + 3] = 255;
+        png_bytep alpha = nullptr;
+        int alpha_count = 0;
+        if (png_get_tRNS(png, info, &alpha, &alpha_count, nullptr) && alpha != nullptr) {
+            for (int i = 0; i < alpha_count && i < 256; ++i) d->palette[size_t(i) * 4 + 3] = alpha[i];
         }
         png_set_packing(png);  // indices of fewer than 8 bits one to a byte
     } else {
         png_set_expand(png);  // low grey depths to 8 bits, transparency chunks to alpha
     }
     png_set_strip_16(png);
-    png_set_interlace_handling(png);
+    const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
+    d->channels = png_get_channels(png, info);
+    const size_t w = size_t(d->size.width), h = size_t(d->size.height);
     const size_t stride = png_get_rowbytes(png, info);
-    d->raw.resize(stride * size_t(d->size.height));
-    d->rows.resize(size_t(d->size.height));
-    for (size_t y = 0; y < d->rows.size(); ++y) d->rows[y] = d->raw.data() + stride * y;
-    d->colour_type = png_get_color_type(png, info);
-    png_read_image(png, d->rows.data());
+    Picture& out = *d->out;
+    out.width = d->size.width;
+    out.height = d->size.height;
+    if ((d->colour_type == PNG_COLOR_TYPE_PALETTE || d->colour_type == PNG_COLOR_TYPE_GRAY) && d->bit_depth == 8) {
+        out.indices.resize(w * h);
+    }
+    if (passes == 1) {
+        out.rgb.resize(w * h * 3);
+        d->row.resize(stride);
+        for (size_t y = 0; y < h; ++y) {
+            png_read_row(png, d->row.data(), nullptr);
+            ConvertRow(*d, d->row.data(), y * w, w);
+        }
+    } else {
+        // Rows of up to four bytes a pixel, converted in place: front to back where pixels shrink to
+        // three bytes, back to front where they grow.
+        out.rgb.resize(std::max(stride, w * 3) * h);
+        for (int pass = 0; pass < passes; ++pass) {
+            for (size_t y = 0; y < h; ++y) png_read_row(png, out.rgb.data() + stride * y, nullptr);
+        }
+        if (!out.indices.empty()) {
+            for (size_t i = 0; i < w * h; ++i) out.indices[i] = out.rgb[i * size_t(d->channels)];
+        }
+        const size_t channels = size_t(d->channels), count = w * h;
+        uint8_t* pixels = out.rgb.data();
+        const auto convert = [&](size_t i) {
+            uint8_t src[4];
+            std::memcpy(src, pixels + i * channels, channels);
+            PutPixel(*d, src, pixels + i * 3);
+        };
+        if (channels >= 3) {
+            for (size_t i = 0; i < count; ++i) convert(i);
+        } else {
+            for (size_t i = count; i-- > 0;) convert(i);
+        }
+        out.rgb.resize(w * h * 3);
+    }
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return Step::Ok;
@@ -114,6 +182,8 @@ bool Compress(const Picture& picture, std::vector<uint8_t>* out, std::vector<png
         return false;
     }
     png_set_write_fn(png, &writer, WriteToMemory, Flush);
+    // libpng's default limit of a million pixels a side is below what a buffer may hold.
+    png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_set_IHDR(png, info, png_uint_32(picture.width), png_uint_32(picture.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -125,55 +195,36 @@ bool Compress(const Picture& picture, std::vector<uint8_t>* out, std::vector<png
 
 }  // namespace
 
-DecodeResult DecodePng(Bytes file, Picture* out, int64_t max_pixels) {
+DecodeResult DecodePng(ByteSource& file, Picture* out, int64_t max_pixels) {
     *out = Picture{};
     Decoded d;
-    switch (Decompress(file, max_pixels, true, &d)) {
-        case Step::TooLarge:
-            return DecodeResult::TooLarge;
-        case Step::Failed:
-            return DecodeResult::Malformed;
-        case Step::Ok:
-            break;
+    d.out = out;
+    const Step step = Decompress(file, max_pixels, &d);
+    if (step != Step::Ok) {
+        *out = Picture{};
+        return step == Step::TooLarge ? DecodeResult::TooLarge : DecodeResult::Malformed;
     }
-    const size_t w = size_t(d.size.width), h = size_t(d.size.height);
-    out->width = d.size.width;
-    out->height = d.size.height;
-    out->rgb.resize(w * h * 3);
     const bool palette = d.colour_type == PNG_COLOR_TYPE_PALETTE;
     const bool grey = d.colour_type == PNG_COLOR_TYPE_GRAY;
     out->bit_count = palette || grey ? uint32_t(d.bit_depth) : 24;
-    if ((palette || grey) && d.bit_depth == 8) {
-        out->indices.resize(w * h);
-    }
-    const size_t channels = palette || grey                              ? 1
-                            : d.colour_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                            : d.colour_type == PNG_COLOR_TYPE_RGB        ? 3
-                                                                         : 4;
-    for (size_t y = 0; y < h; ++y) {
-        const uint8_t* src = d.rows[y];
-        uint8_t* rgb = &out->rgb[y * w * 3];
-        for (size_t x = 0; x < w; ++x, src += channels, rgb += 3) {
-            if (palette) {
-                std::memcpy(rgb, &d.palette[size_t(src[0]) * 3], 3);
-            } else if (channels <= 2) {
-                const uint32_t a = channels == 2 ? src[1] : 255;
-                rgb[0] = rgb[1] = rgb[2] = uint8_t(src[0] * a / 255);
-            } else {
-                const uint32_t a = channels == 4 ? src[3] : 255;
-                for (int c = 0; c < 3; ++c) rgb[c] = uint8_t(src[c] * a / 255);
-            }
-            if (!out->indices.empty()) out->indices[y * w + x] = src[0];
-        }
-    }
     return DecodeResult::Ok;
 }
 
-bool ReadPngSize(Bytes file, PictureSize* out) {
+DecodeResult DecodePng(Bytes file, Picture* out, int64_t max_pixels) {
+    MemorySource source(file);
+    return DecodePng(source, out, max_pixels);
+}
+
+bool ReadPngSize(ByteSource& file, PictureSize* out) {
     Decoded d;
-    if (Decompress(file, 0, false, &d) != Step::Ok) return false;
+    if (Decompress(file, 0, &d) != Step::Ok) return false;
     *out = d.size;
     return true;
+}
+
+bool ReadPngSize(Bytes file, PictureSize* out) {
+    MemorySource source(file);
+    return ReadPngSize(source, out);
 }
 
 std::vector<uint8_t> EncodePng(const Picture& picture) {

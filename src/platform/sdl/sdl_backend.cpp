@@ -37,6 +37,11 @@ uint32_t SdlFormatOf(const PixelFormat& f) {
 }
 
 SdlBackend::SdlBackend() {
+    // Window surfaces go straight to the window system (X11's shared-memory images) rather than through
+    // a GL texture: a Draw's small rectangle then travels alone instead of a whole-window swap, and on
+    // software GL (llvmpipe, Xvfb) whole frames are far cheaper too. A default only: the environment
+    // (SDL_FRAMEBUFFER_ACCELERATION) and the host's own SDL_SetHint win.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
         video_ = true;
         return;

@@ -71,9 +71,13 @@ private:
     };
     std::unique_ptr<SDL_Surface, SurfaceFree> staging_;
     SDL_Surface* Staging(int width, int height, uint32_t format);
-    // `source` (the picture of `view`) ready to blit in the screen's format: itself, or widened or
-    // converted into the staging surface.
-    SDL_Surface* InScreenFormat(const PixelView& view, SDL_Surface* source, uint32_t screen, bool scaled);
+    // The part `from` of `source` (the picture of `view`) ready to blit in the screen's format: itself,
+    // or widened or converted into the staging surface, `from` then moved to it.
+    SDL_Surface* InScreenFormat(const PixelView& view, SDL_Surface* source, SDL_Rect* from, uint32_t screen,
+                                bool scaled);
+    // A surface over the memory of `view`, kept while the same memory is presented.
+    std::unique_ptr<SDL_Surface, SurfaceFree> source_;
+    SDL_Surface* SourceFor(const PixelView& view, uint32_t format);
     // What each window's surface was last given whole; a part may follow only while it still holds.
     struct Shown {
         SDL_Surface* surface = nullptr;

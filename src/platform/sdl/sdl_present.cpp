@@ -25,7 +25,8 @@ void ClearAround(SDL_Surface* target, const SDL_Rect& picture) {
 
 }  // namespace
 
-SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* source, uint32_t screen, bool scaled) {
+SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* source, SDL_Rect* from, uint32_t screen,
+                                        bool scaled) {
     const uint32_t format = source->format->format;
     const bool widen =
         view.format.rgb_bit_count == 16 && (screen == SDL_PIXELFORMAT_RGB888 || screen == SDL_PIXELFORMAT_ARGB8888);
@@ -33,29 +34,46 @@ SDL_Surface* SdlBackend::InScreenFormat(const PixelView& view, SDL_Surface* sour
     if (!widen && !(scaled && format != screen)) {
         return source;
     }
-    SDL_Surface* staging = Staging(view.width, view.height, screen);
+    SDL_Surface* staging = Staging(from->w, from->h, screen);
     if (!staging) {
         return source;
     }
+    SDL_Rect area{0, 0, from->w, from->h};
     if (!widen) {
-        SDL_Rect area{0, 0, view.width, view.height};
-        SDL_BlitSurface(source, nullptr, staging, &area);
-        return staging;
+        SDL_BlitSurface(source, from, staging, &area);
+    } else {
+        const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
+        const uint8_t* first = view.pixels + int64_t(from->y) * view.pitch + int64_t(from->x) * 2;
+        for (int32_t row = 0; row < from->h; ++row) {
+            WidenRow(reinterpret_cast<const uint16_t*>(first + int64_t(row) * view.pitch),
+                     reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging->pixels) + int64_t(row) * staging->pitch),
+                     from->w, green_bits);
+        }
     }
-    const int green_bits = format == SDL_PIXELFORMAT_RGB555 ? 5 : 6;
-    for (int32_t row = 0; row < view.height; ++row) {
-        WidenRow(reinterpret_cast<const uint16_t*>(view.pixels + int64_t(row) * view.pitch),
-                 reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging->pixels) + int64_t(row) * staging->pitch),
-                 view.width, green_bits);
-    }
+    *from = area;
     return staging;
 }
 
-void SdlBackend::Present(WindowId id, const PixelView& whole, int32_t x, int32_t y, bool scale_to_fit,
+SDL_Surface* SdlBackend::SourceFor(const PixelView& view, uint32_t format) {
+    // The same memory is shown frame after frame: its surface, and SDL's blit set-up that hangs on it,
+    // are kept until the view changes.
+    SDL_Surface* s = source_.get();
+    if (!s || s->pixels != view.pixels || s->w != view.width || s->h != view.height || s->pitch != view.pitch ||
+        s->format->format != format) {
+        source_.reset(SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width, view.height,
+                                                         int(view.format.rgb_bit_count), view.pitch, format));
+        if (source_) {
+            SDL_SetSurfaceBlendMode(source_.get(), SDL_BLENDMODE_NONE);
+        }
+    }
+    return source_.get();
+}
+
+void SdlBackend::Present(WindowId id, const PixelView& view, int32_t x, int32_t y, bool scale_to_fit,
                          const Rect* changed) {
     SDL_Window* w = FindSdlWindow(id);
-    const uint32_t format = SdlFormatOf(whole.format);
-    if (!w || format == SDL_PIXELFORMAT_UNKNOWN || whole.width <= 0 || whole.height <= 0) {
+    const uint32_t format = SdlFormatOf(view.format);
+    if (!w || format == SDL_PIXELFORMAT_UNKNOWN || view.width <= 0 || view.height <= 0) {
         return;
     }
     SDL_Surface* target = SDL_GetWindowSurface(w);
@@ -63,49 +81,44 @@ void SdlBackend::Present(WindowId id, const PixelView& whole, int32_t x, int32_t
         return;
     }
     // Letterbox: the largest picture of the same aspect that fits, centred on black.
-    int32_t dw = whole.width, dh = whole.height;
+    int32_t dw = view.width, dh = view.height;
     if (scale_to_fit) {
-        const PictureRect fit = Letterbox(target->w, target->h, whole.width, whole.height);
+        const PictureRect fit = Letterbox(target->w, target->h, view.width, view.height);
         x = fit.x, y = fit.y, dw = fit.width, dh = fit.height;
     }
-    const bool scaled = dw != whole.width || dh != whole.height;
+    const bool scaled = dw != view.width || dh != view.height;
     // Only the changed part travels where the window surely shows the rest: the same surface, nothing
     // exposed, resized or moved since the last whole picture, and no scaling, whose sampling of a part
     // could differ from that of the whole.
     Shown& shown = shown_[id];
     const bool partial = changed && !scaled && shown.whole && shown.surface == target && shown.w == target->w &&
                          shown.h == target->h && shown.x == x && shown.y == y;
-    PixelView view = whole;
+    SDL_Rect from{0, 0, view.width, view.height};
     if (partial) {
-        const Rect part = Intersect(*changed, Rect{0, 0, whole.width, whole.height});
+        const Rect part = Intersect(*changed, Rect{0, 0, view.width, view.height});
         if (part.Empty()) {
             return;
         }
-        view.pixels += int64_t(part.top) * whole.pitch + int64_t(part.left) * int64_t(whole.format.BytesPerPixel());
-        view.width = part.Width(), view.height = part.Height();
+        from = SDL_Rect{part.left, part.top, part.Width(), part.Height()};
         x += part.left, y += part.top;
-        dw = view.width, dh = view.height;
+        dw = from.w, dh = from.h;
     }
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(view.pixels), view.width,
-                                                             view.height, int(view.format.rgb_bit_count), view.pitch,
-                                                             format);
+    SDL_Surface* source = SourceFor(view, format);
     if (!source) {
         return;
     }
     if (!partial && scale_to_fit) {
         ClearAround(target, SDL_Rect{x, y, dw, dh});
     }
-    SDL_Surface* picture = InScreenFormat(view, source, target->format->format, scaled);
-    SDL_Rect from{0, 0, view.width, view.height};
+    SDL_Surface* picture = InScreenFormat(view, source, &from, target->format->format, scaled);
     SDL_Rect dst{x, y, dw, dh};
     if (scaled) {
         SDL_BlitScaled(picture, &from, target, &dst);
     } else {
         SDL_BlitSurface(picture, &from, target, &dst);
     }
-    SDL_FreeSurface(source);
     if (partial) {
-        const SDL_Rect update{x, y, view.width, view.height};
+        const SDL_Rect update{x, y, dw, dh};
         SDL_UpdateWindowSurfaceRects(w, &update, 1);
         return;
     }
