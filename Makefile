@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 LIB_BUILD ?= build-lib
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build test demo bench sanitize stress fuzz lib install clean
+.PHONY: all deps configure build test demo docs bench sanitize stress fuzz lib install clean
 
 all: build
 
@@ -45,6 +45,14 @@ install: lib
 
 demo: build
 	@$(BUILD)/examples/vxl_demo
+
+# The function reference's pictures, drawn anew by the library (docs/reference.md shows them).
+PICTURES = docs/reference/pictures
+docs: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target vxl_make_pictures
+	@rm -rf $(PICTURES) && mkdir -p $(PICTURES)
+	@$(BUILD)/docs/vxl_make_pictures $(PICTURES)
+	@echo "$$(ls $(PICTURES) | wc -l) pictures in $(PICTURES)"
 
 # The pixel benchmarks, then presentation in a real window next to plain SDL2: on the display that is
 # set, or on a 1920x1080 Xvfb of its own where none is.
