@@ -95,8 +95,9 @@ VXL_API int32_t GetAlphaPixel(int32_t handle, int32_t x, int32_t y);
 
 /* Pictures: buffers from BMP, JPEG or PNG files (told by their first bytes), 8-bit alpha planes from
  * BMP or PNG files of the buffer's size, picture sizes (by extension: bmp ico wmf emf jpg jpeg png),
- * saving as BMP, JPEG or PNG by extension (SaveTGA writes no TGA), raw pixel memory files. A file that
- * cannot be opened or written raises a C++ exception derived from std::exception without a log line. */
+ * saving as BMP, JPEG or PNG by extension (SaveTGA writes no TGA), raw pixel memory files. A picture
+ * file that cannot be opened or written raises a C++ exception derived from std::exception without a log
+ * line (SaveRAW and LoadRAW then do nothing instead). */
 VXL_API int32_t SetupImageBuffer(const char* file, int32_t video);
 VXL_API void LoadAlpha(int32_t handle, const char* file);
 VXL_API void GetImageSize(const char* file, int32_t* width, int32_t* height);
