@@ -152,7 +152,10 @@ void Flip(TBufferVx& b, bool wait) {
             if (wait && b.direct_draw()) {
                 b.direct_draw()->WaitForVerticalBlank(DDWAITVB_BLOCKEND);
             }
-            return primary.Blt(&client, from, nullptr, DDBLT_WAIT, nullptr);
+            // A buffer of the client area's size goes to the window straight from its memory; the
+            // primary copy only serves stretched flips.
+            const HResult shown = primary.ShowThrough(from);
+            return shown == DDERR_INVALIDRECT ? primary.Blt(&client, from, nullptr, DDBLT_WAIT, nullptr) : shown;
         },
         restore);
 }

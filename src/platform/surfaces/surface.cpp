@@ -201,6 +201,40 @@ HResult Surface::Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, u
     return DD_OK;
 }
 
+HResult Surface::ShowThrough(Surface* src) {
+    if (HResult hr = CurrentBackend().OnCall(PlatformCall::Blt)) {
+        return hr;
+    }
+    if (src == nullptr || src->format_.BytesPerPixel() != format_.BytesPerPixel()) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (lost_ || src->lost_) {
+        return DDERR_SURFACELOST;
+    }
+    if (locked_ || src->locked_) {
+        return DDERR_SURFACEBUSY;
+    }
+    if (!IsPrimary() || screen_->mode_set || !clipper_ || !IsWindow(clipper_->window())) {
+        return DDERR_INVALIDRECT;
+    }
+    const WindowId window = clipper_->window();
+    const Rect client = ClientRectOnScreen(window);
+    if (client.Width() != src->width_ || client.Height() != src->height_) {
+        return DDERR_INVALIDRECT;
+    }
+    ++version_;
+    const Rect visible = Intersect(Bounds(), client);
+    if (visible.Empty()) {
+        return DD_OK;
+    }
+    const int32_t x = visible.left - client.left, y = visible.top - client.top;
+    const uint8_t* origin =
+        src->memory_.get() + int64_t(y) * src->pitch_ + int64_t(x) * src->format_.BytesPerPixel();
+    CurrentBackend().Present(window, PixelView{origin, visible.Width(), visible.Height(), src->pitch_, src->format_},
+                             x, y, false, nullptr);
+    return DD_OK;
+}
+
 HResult Surface::BltFast(int32_t x, int32_t y, Surface* src, const Rect* src_rect, uint32_t flags) {
     if (src == nullptr) {
         return DDERR_INVALIDPARAMS;

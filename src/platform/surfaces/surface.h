@@ -39,6 +39,12 @@ public:
     HResult Unlock(const Rect* rect);
     HResult Blt(const Rect* dst_rect, Surface* src, const Rect* src_rect, uint32_t flags, const BltFx* fx);
     HResult BltFast(int32_t x, int32_t y, Surface* src, const Rect* src_rect, uint32_t flags);
+    // A windowed primary's whole-frame shortcut: shows `src`, which has the client area's size, 1:1 over
+    // the clipper window's client area straight from its own memory, without copying it into the
+    // primary. The primary's pixels under the client area are then out of date, so it counts a change
+    // and mirrors nothing; whatever presents from it later (a draw, a clear) first writes the whole
+    // client area. DDERR_INVALIDRECT when the sizes differ or the primary is not a window's.
+    HResult ShowThrough(Surface* src);
     HResult GetBltStatus(uint32_t flags);
     HResult Flip(Surface* target_override, uint32_t flags);
     HResult Restore();
