@@ -100,19 +100,26 @@ inline std::vector<uint8_t> MakeBmp(const BmpLayout& s) {
     return file;
 }
 
-// A PNG of `rows` (each row already in the colour type's byte layout).
-inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_type, int bit_depth,
-                                    const std::vector<uint8_t>& data, const std::vector<uint32_t>& palette = {}) {
-    std::vector<uint8_t> out;
+// A libpng writer whose bytes go to `out`; the caller writes the header and rows, then destroys it.
+inline png_structp PngWriterInto(std::vector<uint8_t>* out, png_infop* info) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
+    *info = png_create_info_struct(png);
     png_set_write_fn(
-        png, &out,
+        png, out,
         [](png_structp p, png_bytep d, png_size_t n) {
             auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
             v->insert(v->end(), d, d + n);
         },
         [](png_structp) {});
+    return png;
+}
+
+// A PNG of `rows` (each row already in the colour type's byte layout).
+inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_type, int bit_depth,
+                                    const std::vector<uint8_t>& data, const std::vector<uint32_t>& palette = {}) {
+    std::vector<uint8_t> out;
+    png_infop info = nullptr;
+    png_structp png = PngWriterInto(&out, &info);
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // tall pictures too
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bit_depth, colour_type, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -136,15 +143,8 @@ struct PngCase {
 
 inline std::vector<uint8_t> GeneratedPng(const PngCase& c, int32_t w, int32_t h) {
     std::vector<uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep d, png_size_t n) {
-            auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
-            v->insert(v->end(), d, d + n);
-        },
-        [](png_structp) {});
+    png_infop info = nullptr;
+    png_structp png = PngWriterInto(&out, &info);
     png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), c.depth, c.colour_type,
                  c.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
