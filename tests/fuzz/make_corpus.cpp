@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include <zlib.h>
+
 #include "picture_files.h"
 #include "platform/gdi/jpeg_codec.h"
 
@@ -41,33 +43,8 @@ int main(int argc, char** argv) {
     rle4.rle = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
     WriteFile(root / "bmp" / "rle4.bmp", MakeBmp(rle4));
 
-    std::vector<uint8_t> rgb_rows, rgba_rows, grey_alpha_rows, rgb16_rows;
-    for (uint32_t c : rgb) {
-        const uint8_t r = uint8_t(c >> 16), g = uint8_t(c >> 8), b = uint8_t(c);
-        rgb_rows.insert(rgb_rows.end(), {r, g, b});
-        rgba_rows.insert(rgba_rows.end(), {r, g, b, uint8_t(r ^ g)});
-        grey_alpha_rows.insert(grey_alpha_rows.end(), {g, b});
-        rgb16_rows.insert(rgb16_rows.end(), {r, g, g, b, b, r});
-    }
-    std::vector<uint8_t> grey_rows, index_rows, nibble_rows;
-    for (uint32_t i : Indices(8)) {
-        grey_rows.push_back(uint8_t(i * 30));
-        index_rows.push_back(uint8_t(i));
-    }
-    for (size_t i = 0; i < 24; i += 2) nibble_rows.push_back(uint8_t(index_rows[i] << 4 | index_rows[i + 1]));
-    const std::vector<std::pair<std::string, std::vector<uint8_t>>> pngs = {
-        {"grey8", MakePng(6, 4, PNG_COLOR_TYPE_GRAY, 8, grey_rows)},
-        {"palette8", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 8, index_rows, kPalette)},
-        {"palette4", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 4, nibble_rows, kPalette)},
-        {"rgb8", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 8, rgb_rows)},
-        {"rgba8", MakePng(6, 4, PNG_COLOR_TYPE_RGBA, 8, rgba_rows)},
-        {"grey_alpha8", MakePng(6, 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8, grey_alpha_rows)},
-        {"rgb16", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 16, rgb16_rows)},
-    };
-    for (const auto& [name, bytes] : pngs) {
-        WriteFile(root / "png" / (name + ".png"), bytes);
-        WriteFile(root / "alpha" / (name + ".png"), bytes);
-    }
+    std::vector<uint8_t> rgb_rows;
+    for (uint32_t c : rgb) rgb_rows.insert(rgb_rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     for (const auto& [name, c] : EveryPngCase()) {
         WriteFile(root / "png" / (name + ".png"), GeneratedPng(c, 13, 9));
         if (c.depth == 8) WriteFile(root / "alpha" / (name + ".png"), GeneratedPng(c, 6, 4));
@@ -84,6 +61,16 @@ int main(int argc, char** argv) {
     WriteFile(root / "jpeg" / "q95.jpg", vxl::platform::EncodeJpeg(picture, 95));
     WriteFile(root / "jpeg" / "progressive.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0));
     WriteFile(root / "jpeg" / "many_scans.jpg", ProgressiveJpeg(6, 4, rgb_rows, 120));
+
+    // Headers that claim sizes no encoder would write.
+    std::vector<uint8_t> huge_bmp = MakeBmp(bmps[8].second), huge_png = GeneratedPng({PNG_COLOR_TYPE_RGB, 8}, 6, 4);
+    for (size_t at : {18, 22}) huge_bmp[at + 3] = 0x7F;
+    for (size_t at : {16, 20}) huge_png[at] = 0x7F;
+    const uint32_t crc = uint32_t(crc32(0, huge_png.data() + 12, 17));  // over the header chunk's type and data
+    for (size_t i = 0; i < 4; ++i) huge_png[29 + i] = uint8_t(crc >> (24 - 8 * i));
+    WriteFile(root / "bmp" / "huge.bmp", huge_bmp);
+    WriteFile(root / "png" / "huge.png", huge_png);
+    WriteFile(root / "jpeg" / "huge.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0, 65535));
 
     WriteFile(root / "alpha" / "8bit.bmp", MakeBmp(bmps[2].second));
     WriteFile(root / "alpha" / "24bit.bmp", MakeBmp(bmps[8].second));
@@ -102,7 +89,7 @@ int main(int argc, char** argv) {
                                       {"wmf", Prefixed(2, wmf)},
                                       {"emf", Prefixed(3, emf)},
                                       {"jpg", Prefixed(4, jpeg)},
-                                      {"png", Prefixed(6, pngs[3].second)}}) {
+                                      {"png", Prefixed(6, GeneratedPng({PNG_COLOR_TYPE_RGB, 8}, 6, 4))}}) {
         WriteFile(root / "image_size" / name, bytes);
         WriteFile(root / "image_size" / (std::string(name) + "_cut"),
                   {bytes.begin(), bytes.begin() + bytes.size() / 3});

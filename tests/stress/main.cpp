@@ -1,25 +1,23 @@
 // vxl_stress: loads a libvxl.so, finds its exports by name and calls them with hostile arguments in
-// seeded runs, each in a forked child watched by this process. A failure (crash, sanitizer report,
-// hang, unexpected exit or exception, a dead handle answering) prints the seed, the last calls and
-// the command line that replays it, and ends the program with status 1.
+// seeded runs, each in a forked child, so that every run starts from the freshly loaded library. A
+// failure (crash, sanitizer report, hang, a process ended where it must live, a broken rule) prints
+// the seed, the last calls and the command line that replays it, and ends the program with status 1.
 //
-//   vxl_stress --lib build-asan/src/libvxl.so --seconds 60     seeds from the clock for a minute
-//   vxl_stress --lib ... --seed 7 --calls 1234                  replays one run exactly
+//   vxl_stress --lib build-asan/src/libvxl.so --pictures DIR --seconds 60   seeds from the clock
+//   vxl_stress --lib ... --seed 7 --calls 1234                                replays one run
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "run.h"
 
@@ -31,237 +29,143 @@ extern "C" __attribute__((visibility("default"))) const char* __ubsan_default_op
     return "exitcode=66:print_stacktrace=1:halt_on_error=1";
 }
 
-namespace vxl::stress {
-namespace {
+using namespace vxl::stress;
 
-struct Options {
-    std::string program = "vxl_stress";
-    std::string lib;
-    bool have_seed = false;
-    uint64_t seed = 0;
-    uint64_t calls = 3000;
-    double seconds = 0;
-    double hang_seconds = 5;
-    std::string scratch;
-    bool quiet = false;
-    bool all_exports = false;  // a library without one of the table's exports fails at once
-};
+namespace {
 
 [[noreturn]] void Usage() {
     std::fprintf(stderr,
-                 "usage: vxl_stress --lib PATH [--seed N] [--calls K] [--seconds S] [--hang-seconds H]\n"
-                 "                  [--scratch DIR] [--quiet] [--all-exports]\n"
+                 "usage: vxl_stress --lib PATH [--pictures DIR] [--seed N] [--calls K] [--seconds S]\n"
+                 "                  [--hang-seconds H] [--scratch DIR] [--quiet] [--all-exports]\n"
                  "  --seed N alone replays one run; with --seconds, seeds N, N+1, ... run until S seconds\n"
-                 "  have passed; without --seed the first seed comes from the clock.\n");
+                 "  have passed; without --seed the first seed comes from the clock. --pictures: a folder\n"
+                 "  of picture files by reader (bmp, png, jpeg, alpha), as the fuzz corpus writer makes.\n");
     std::exit(2);
-}
-
-Options Parse(int argc, char** argv) {
-    Options o;
-    o.program = argv[0];
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) Usage();
-            return argv[++i];
-        };
-        if (a == "--lib") {
-            o.lib = value();
-        } else if (a == "--seed") {
-            o.seed = std::stoull(value());
-            o.have_seed = true;
-        } else if (a == "--calls") {
-            o.calls = std::stoull(value());
-        } else if (a == "--seconds") {
-            o.seconds = std::stod(value());
-        } else if (a == "--hang-seconds") {
-            o.hang_seconds = std::stod(value());
-        } else if (a == "--scratch") {
-            o.scratch = value();
-        } else if (a == "--quiet") {
-            o.quiet = true;
-        } else if (a == "--all-exports") {
-            o.all_exports = true;
-        } else {
-            Usage();
-        }
-    }
-    if (o.lib.empty()) Usage();
-    if (o.scratch.empty()) o.scratch = "/tmp/vxl_stress_" + std::to_string(::getpid());
-    return o;
 }
 
 double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-std::string Describe(const RunOptions& r) {
-    return r.full_screen_depth ? "full screen " + std::to_string(r.full_screen_depth) + " bit" : "windowed";
-}
-
-struct Totals {
-    uint64_t runs = 0, calls = 0, full_screen_exits = 0;
-    uint64_t per_export[kExportCount] = {};
-};
-
-struct Outcome {
-    bool ok = true;
-    std::string what;
-};
-
-// Forks one run and watches it: progress is the count of calls started, so a call that does not
-// return within the hang limit is a hang wherever it is stuck.
-Outcome Watch(const Options& o, const RunOptions& run, const ExportTable& exports, SharedRecord* record) {
-    std::memset(static_cast<void*>(record), 0, sizeof *record);
-    record->last_export = -1;
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid < 0) return {false, "fork failed"};
-    if (pid == 0) RunChild(run, exports, record, o.scratch);
-
-    uint64_t seen = 0;
-    double since = Now();
-    int status = 0;
-    for (;;) {
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
-        const uint64_t now_calls = record->calls_started.load(std::memory_order_acquire);
-        if (now_calls != seen) {
-            seen = now_calls;
-            since = Now();
-        } else if (Now() - since > o.hang_seconds) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            char text[128];
-            std::snprintf(text, sizeof text, "hang: the last call did not return within %.1f s", o.hang_seconds);
-            return {false, text};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+// What ended a run, or empty where it ended as designed.
+std::string Outcome(int status, const SharedRecord& record, unsigned hang_seconds) {
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
+        return "hang: the last call did not return within " + std::to_string(hang_seconds) + " s";
     }
     if (WIFSIGNALED(status)) {
-        const int sig = WTERMSIG(status);
-        return {false, std::string("crash: killed by signal ") + std::to_string(sig) + " (" + strsignal(sig) + ")"};
+        return "crash: killed by signal " + std::to_string(WTERMSIG(status)) + " (" + strsignal(WTERMSIG(status)) + ")";
     }
-    const int code = WEXITSTATUS(status);
-    if (code == 0) return {};
-    if (code == 1 && record->error_mode == 1) {
-        return {false, std::string("exit code 1 in error mode 1, from ") +
-                           (record->last_export < 0 ? "no call" : ExportName(Id(record->last_export)))};
+    switch (WEXITSTATUS(status)) {
+        case 0:
+        case kExitFatal:
+            return "";
+        case kExitDetected:
+            return record.failure;
+        case kExitSanitizer:
+            return "sanitizer report (printed above)";
     }
-    if (code == 1) {
-        // A full-screen fatal error: the designed end, if the log got its line and the call may fail.
-        const std::string log = ReadFile(o.scratch + "/VXL_ERR.txt");
-        const int last = record->last_export;
-        if (log.empty() || log.find("\r\n") != log.size() - 2) {
-            return {false, "exit code 1 without a fresh one-line VXL_ERR.txt"};
-        }
-        if (last < 0 || !MayFailLoudly(Id(last))) {
-            return {false, std::string("exit code 1 (fatal error \"") + log.substr(0, log.size() - 2) + "\") from " +
-                               (last < 0 ? "no call" : ExportName(Id(last))) + ", which never fails loudly"};
-        }
-        return {true, "fatal:" + log.substr(0, log.size() - 2)};
-    }
-    if (code == kExitSanitizer) return {false, "sanitizer report (printed above)"};
-    if (code == kExitChildDetected) return {false, record->failure};
-    return {false, "unexpected exit code " + std::to_string(code)};
-}
-
-void PrintTrace(const SharedRecord* record) {
-    const uint64_t started = record->calls_started.load();
-    const uint64_t first = started > 50 ? started - 50 : 0;
-    for (uint64_t n = first; n < started; ++n) std::printf("  %s\n", record->trace[n % kTraceLines]);
-}
-
-void PrintFailure(const Options& o, const RunOptions& run, const Outcome& outcome, const SharedRecord* record) {
-    const uint64_t started = record->calls_started.load();
-    std::printf("\nFAILURE seed=%llu (%s): %s\n", static_cast<unsigned long long>(run.seed), Describe(run).c_str(),
-                outcome.what.c_str());
-    std::printf("last calls (the last one is where it happened):\n");
-    PrintTrace(record);
-    std::printf("replay: %s --lib %s --seed %llu --calls %llu\n", o.program.c_str(), o.lib.c_str(),
-                static_cast<unsigned long long>(run.seed), static_cast<unsigned long long>(started));
-    std::fflush(stdout);
+    return "unexpected exit code " + std::to_string(WEXITSTATUS(status));
 }
 
 }  // namespace
-}  // namespace vxl::stress
 
 int main(int argc, char** argv) {
-    using namespace vxl::stress;
-    const Options o = Parse(argc, argv);
+    RunOptions run;
+    run.scratch = "/tmp/vxl_stress_" + std::to_string(::getpid());
+    std::string lib;
+    bool have_seed = false, quiet = false, all_exports = false;
+    double seconds = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--quiet" || a == "--all-exports") {
+            (a == "--quiet" ? quiet : all_exports) = true;
+            continue;
+        }
+        if (i + 1 >= argc) Usage();
+        const std::string v = argv[++i];
+        if (a == "--lib") {
+            lib = v;
+        } else if (a == "--pictures") {
+            run.pictures = std::filesystem::absolute(v);
+        } else if (a == "--seed") {
+            run.seed = std::stoull(v);
+            have_seed = true;
+        } else if (a == "--calls") {
+            run.calls = std::stoull(v);
+        } else if (a == "--seconds") {
+            seconds = std::stod(v);
+        } else if (a == "--hang-seconds") {
+            run.hang_seconds = unsigned(std::stoul(v));
+        } else if (a == "--scratch") {
+            run.scratch = std::filesystem::absolute(v);
+        } else {
+            Usage();
+        }
+    }
+    if (lib.empty()) Usage();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 
-    // Loaded once here, before any child: every run starts from the library's freshly loaded state.
-    void* lib = ::dlopen(o.lib.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) {
-        std::fprintf(stderr, "vxl_stress: cannot load %s: %s\n", o.lib.c_str(), ::dlerror());
+    void* library = ::dlopen(lib.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        std::fprintf(stderr, "vxl_stress: cannot load %s: %s\n", lib.c_str(), ::dlerror());
         return 2;
     }
     static ExportTable exports = {};
     int present = 0;
     for (int i = 0; i < kExportCount; ++i) {
-        exports[i] = ::dlsym(lib, ExportName(Id(i)));
+        exports[i] = ::dlsym(library, ExportName(Id(i)));
         present += exports[i] != nullptr;
-        if (!exports[i] && o.all_exports) std::printf("vxl_stress: %s is not exported\n", ExportName(Id(i)));
+        if (!exports[i] && all_exports) std::printf("vxl_stress: %s is not exported\n", ExportName(Id(i)));
     }
-    if (o.all_exports && present < kExportCount) return 1;
+    if (all_exports && present < kExportCount) return 1;
     auto* record = static_cast<SharedRecord*>(
         ::mmap(nullptr, sizeof(SharedRecord), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
     if (record == MAP_FAILED) return 2;
 
-    const bool timed = o.seconds > 0;
-    uint64_t seed = o.have_seed ? o.seed : uint64_t(::time(nullptr)) * 1000 + uint64_t(::getpid()) % 1000;
-    std::printf("vxl_stress: %s, %d of %d exports present, %s%llu, %llu calls per run\n", o.lib.c_str(), present,
-                kExportCount, timed ? "first seed " : "seed ", static_cast<unsigned long long>(seed),
-                static_cast<unsigned long long>(o.calls));
-    std::fflush(stdout);
-
-    Totals totals;
+    if (!have_seed) run.seed = uint64_t(std::time(nullptr)) * 1000 + uint64_t(::getpid()) % 1000;
+    std::printf("vxl_stress: %s, %d of %d exports present, %s%llu, %llu calls per run\n", lib.c_str(), present,
+                kExportCount, seconds > 0 ? "first seed " : "seed ", static_cast<unsigned long long>(run.seed),
+                static_cast<unsigned long long>(run.calls));
     const double start = Now();
-    int status = 0;
+    uint64_t runs = 0, calls = 0;
+    std::string failure;
     do {
-        const RunOptions run = RunForSeed(seed, o.calls);
-        const Outcome outcome = Watch(o, run, exports, record);
-        totals.runs++;
-        totals.calls += record->calls_started.load();
-        for (int i = 0; i < kExportCount; ++i) totals.per_export[i] += record->per_export[i];
-        if (!outcome.ok) {
-            PrintFailure(o, run, outcome, record);
-            status = 1;
+        static const int kDepths[] = {15, 16, 24, 32};  // one run in four is full screen
+        run.full_screen_depth = run.seed % 4 == 3 ? kDepths[(run.seed / 4) % 4] : 0;
+        std::memset(static_cast<void*>(record), 0, sizeof *record);
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) Run(run, exports, record);
+        int status = 0;
+        if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return 2;
+        failure = Outcome(status, *record, run.hang_seconds);
+        ++runs;
+        calls += record->calls;
+        const std::string kind = run.full_screen_depth ? "full screen " + std::to_string(run.full_screen_depth) + " bit" : "windowed";
+        if (!failure.empty()) {
+            std::printf("\nFAILURE seed=%llu (%s): %s\nlast calls (the last one is where it happened):\n",
+                        static_cast<unsigned long long>(run.seed), kind.c_str(), failure.c_str());
+            for (uint64_t n = record->calls > kTraceLines ? record->calls - kTraceLines : 0; n < record->calls; ++n) {
+                std::printf("  %s\n", record->trace[n % kTraceLines]);
+            }
+            std::printf("replay: %s --lib %s%s%s --seed %llu --calls %llu\n", argv[0], lib.c_str(),
+                        run.pictures.empty() ? "" : " --pictures ", run.pictures.c_str(),
+                        static_cast<unsigned long long>(run.seed), static_cast<unsigned long long>(record->calls));
             break;
         }
-        const bool fatal_exit = outcome.what.rfind("fatal:", 0) == 0;
-        totals.full_screen_exits += fatal_exit;
-        if (!o.quiet) {
-            std::printf("seed %llu (%s): %llu calls ok%s%s\n", static_cast<unsigned long long>(seed),
-                        Describe(run).c_str(), static_cast<unsigned long long>(record->calls_started.load()),
-                        fatal_exit ? ", ended by the fatal error " : "", fatal_exit ? outcome.what.c_str() + 6 : "");
-            std::fflush(stdout);
+        if (!quiet) {
+            std::printf("seed %llu (%s): %llu calls ok%s\n", static_cast<unsigned long long>(run.seed), kind.c_str(),
+                        static_cast<unsigned long long>(record->calls),
+                        WEXITSTATUS(status) == kExitFatal ? ", ended by a full-screen fatal error" : "");
         }
-        ++seed;
-    } while (timed && Now() - start < o.seconds);
+        ++run.seed;
+    } while (seconds > 0 && Now() - start < seconds);
 
-    const double elapsed = Now() - start;
-    int exercised = 0;
-    std::string missing;
-    for (int i = 0; i < kExportCount; ++i) {
-        if (totals.per_export[i]) {
-            ++exercised;
-        } else if (exports[i]) {
-            missing += std::string(" ") + ExportName(Id(i));
-        }
-    }
-    std::printf(
-        "vxl_stress: %llu runs, %llu calls in %.1f s (%.0f calls/s); exports present %d/%d, exercised %d%s%s;"
-        " %llu full-screen fatal exits\n",
-        static_cast<unsigned long long>(totals.runs), static_cast<unsigned long long>(totals.calls), elapsed,
-        elapsed > 0 ? double(totals.calls) / elapsed : 0.0, present, kExportCount, exercised,
-        missing.empty() ? "" : " (never called:", missing.empty() ? "" : (missing + ")").c_str(),
-        static_cast<unsigned long long>(totals.full_screen_exits));
-    std::printf("%llu passed, %d failed\n", static_cast<unsigned long long>(totals.runs - (status ? 1 : 0)),
-                status ? 1 : 0);
+    std::printf("vxl_stress: %llu runs, %llu calls in %.1f s\n", static_cast<unsigned long long>(runs),
+                static_cast<unsigned long long>(calls), Now() - start);
+    std::printf("%llu passed, %d failed\n", static_cast<unsigned long long>(runs - !failure.empty()), !failure.empty());
     std::error_code ignored;
-    std::filesystem::remove_all(o.scratch, ignored);
-    return status;
+    std::filesystem::remove_all(run.scratch, ignored);
+    return failure.empty() ? 0 : 1;
 }

@@ -1,280 +1,39 @@
-// One run: a seeded sequence of calls into the library, made in a forked child. The context holds
-// what the run knows of the library's state (open handles, the display, windows) so that arguments
-// can be aimed at live objects as well as at dead and made-up ones.
+// What the stress program's parent and its forked runs share.
 #pragma once
 
-#include <SDL.h>
-
-#include <array>
-#include <climits>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <initializer_list>
-#include <memory>
+#include <cstdint>
 #include <string>
-#include <tuple>
-#include <type_traits>
-#include <utility>
-#include <vector>
 
 #include "abi.h"
-#include "picture_files.h"
-#include "shared_record.h"
 
 namespace vxl::stress {
 
-struct RunOptions {
-    uint64_t seed = 1;
-    uint64_t calls = 2000;
-    int full_screen_depth = 0;  // 0: windowed run
-};
-
-// The seed decides the kind of run: one in four is a full-screen phase at one of the four depths.
-RunOptions RunForSeed(uint64_t seed, uint64_t calls);
-
-// The library's exports as found by name; null where the library has none yet.
+// The library's exports as found by name; null where the library has none.
 using ExportTable = void* [kExportCount];
 
-std::string ReadFile(const std::string& path);  // empty when missing
-
-bool MayFailLoudly(Id id);  // the export may end in a fatal error
-int Weight(Id id);          // how often the export is picked
-
-// Runs in the child; exits the process.
-[[noreturn]] void RunChild(const RunOptions& options, const ExportTable& exports, SharedRecord* record,
-                           const std::string& scratch);
-
-struct BufferInfo {
-    int32_t handle;
-    int32_t width, height;
-    int32_t bytes_per_pixel;  // 0 when unknown
+struct RunOptions {
+    uint64_t seed = 1;
+    uint64_t calls = 3000;
+    int full_screen_depth = 0;  // 0: a windowed run
+    unsigned hang_seconds = 5;  // a call that takes longer is a hang
+    std::string scratch;        // the run's working folder, made afresh
+    std::string pictures;       // a folder of picture files (the fuzz seed corpus), or none
 };
 
-template <typename Sig>
-struct Arity;
-template <typename R, typename... P>
-struct Arity<R(P...)> : std::integral_constant<size_t, sizeof...(P)> {};
-
-class Rng {
-public:
-    // The seed is mixed first: a state of seed times the step would make seed n + 1 replay seed n's
-    // numbers shifted by one, and a timed run of consecutive seeds would try one sequence over again.
-    explicit Rng(uint64_t seed) : state_(Mix(seed + 0x632BE59BD9B4E019ull)) {}
-    uint64_t Next() {  // splitmix64: the same numbers on every machine and compiler
-        return Mix(state_ += 0x9E3779B97F4A7C15ull);
-    }
-    uint32_t Below(uint32_t n) { return n ? uint32_t(Next() % n) : 0; }
-    int32_t Between(int32_t lo, int32_t hi) {
-        return int32_t(int64_t(lo) + int64_t(Next() % uint64_t(int64_t(hi) - lo + 1)));
-    }
-    bool Chance(uint32_t percent) { return Below(100) < percent; }
-
-private:
-    static uint64_t Mix(uint64_t z) {
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint64_t state_;
+// Memory the run shares with the parent, written as it goes so that it survives a crash, a sanitizer
+// exit or a kill: the calls started, the last ones as text, and the failure the run found itself.
+constexpr int kTraceLines = 16;
+struct SharedRecord {
+    uint64_t calls;
+    char failure[512];
+    char trace[kTraceLines][240];
 };
 
-class Context {
-public:
-    Context(const RunOptions& options, const ExportTable& exports, SharedRecord* record, FileNames files);
+// How a run ends besides 0 (all calls made).
+constexpr int kExitDetected = 3;   // a rule broken: `failure` says which
+constexpr int kExitFatal = 4;      // the library's full-screen fatal error ended it, as designed
+constexpr int kExitSanitizer = 66;
 
-    // ---- argument generators ----
-    int32_t Handle();           // live, dead, never issued, negative, huge
-    int32_t X(int32_t handle);  // coordinates around a buffer, and the ends of the range
-    int32_t Y(int32_t handle);
-    int32_t Coordinate(int32_t extent);
-    int32_t Size(bool careful_size);  // a buffer or display side
-    void SizePair(bool careful_size, int32_t* w, int32_t* h);
-    uint32_t Colour();
-    float Float(float lo, float hi);
-    const char* File();  // any file name, or null
-    // A name from `fitting` `percent` times in a hundred, else any file name or null.
-    const char* Named(const std::vector<std::string>& fitting, uint32_t percent);
-    const char* Text();
-    uint32_t Window();
-    int64_t Pick(std::initializer_list<int64_t> values, size_t first = 0) {  // one of the first values
-        return values.begin()[rng.Below(uint32_t(first ? first : values.size()))];
-    }
-    int64_t Number(char kind);    // an integer argument of this kind
-    const char* Name(char kind);  // a text or file name argument of this kind
-    float VertexCoordinate(int32_t extent);
-    // A vertex array of the real length (null when empty) for a polygon on `target`; the count and
-    // the top vertex passed with it never claim more than the array holds.
-    const TPolyVertex* Vertices(int32_t target, int32_t texture, int32_t* count, int32_t* high);
-    char* OutText(int32_t size) {  // null or exactly `size` bytes on the heap
-        if (rng.Chance(15) || size <= 0) return nullptr;
-        outs_.emplace_back(std::make_unique<uint8_t[]>(size_t(size)));
-        return reinterpret_cast<char*>(outs_.back().get());
-    }
-    template <typename T>
-    T* Out() {  // null or an exactly sized heap object, so a write past it is caught
-        if (rng.Chance(15)) return nullptr;
-        outs_.emplace_back(std::make_unique<uint8_t[]>(sizeof(T)));
-        return reinterpret_cast<T*>(outs_.back().get());
-    }
-    bool careful() const { return options.full_screen_depth != 0; }
-
-    // ---- calls ----
-    bool Has(Id id) const { return exports_[int(id)] != nullptr; }
-    // Calls export `id` with `args`, after writing it to the trace. An exception leaves this call.
-    template <typename Sig, typename... A>
-    auto Call(Id id, A... args);
-    // Calls export `id` with arguments drawn by `kinds`, kept in `args_`; answers the result's bits.
-    template <typename Sig>
-    int64_t CallWith(Id id, const char* kinds) {
-        return CallWith(id, kinds, static_cast<Sig*>(nullptr), std::make_index_sequence<Arity<Sig>::value>());
-    }
-    [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-    // ---- the model ----
-    void Issued(int32_t handle);   // a creation call answered with this handle
-    void Created(int32_t handle);  // the same, except for a failure value in error mode 1
-    void Closed(int32_t handle);
-    void Forget(int32_t handle);  // a failed operation may have destroyed the buffer
-    bool Live(int32_t handle) const;
-    bool Unknown(int32_t handle) const;
-    BufferInfo* Find(int32_t handle);
-    void ExpectDeadAnswer(const char* query, int32_t handle, uint64_t answer);
-    void OpenDisplay();  // the run's own display kind, at a sensible size
-    void MaybeTouch(int32_t handle, const void* pointer, bool alpha);
-    void HostAction();  // the host destroys and re-creates its window
-    void ClearOuts() { outs_.clear(); }
-
-    void Generate(Id id);  // one call of `id` with generated arguments, checks included
-    void Prepare(Id id);
-    void Check(Id id, int64_t answer);
-
-    static constexpr size_t kMaxLiveBuffers = 24;
-    const RunOptions options;
-    Rng rng;
-    SharedRecord* const record;
-    FileNames files;
-    SDL_Window* host = nullptr;
-    uint32_t host_id = 0;
-    std::vector<uint32_t> dead_windows, library_windows;
-    std::vector<BufferInfo> live;
-    std::vector<int32_t> dead, limbo;
-    int32_t pending_handle = -1;  // the buffer a call that may fail loudly works on
-    int32_t error_mode = 0;       // as last set: 1 turns failures into values
-    bool hostile = false;         // this call's arguments come from the hostile ranges
-    int32_t highest_issued = -1;
-    uint64_t call_index = 0;
-
-private:
-    template <typename P>
-    P Arg(char kind) {
-        if constexpr (std::is_same_v<P, float>) {
-            return kind == 'z' ? Float(0.1f, 3.0f) : Float(-7.0f, 7.0f);
-        } else if constexpr (std::is_same_v<P, const char*>) {
-            return Name(kind);
-        } else if constexpr (std::is_same_v<P, const TPolyVertex*>) {
-            return Vertices(dst_, h_, &count_, &high_);
-        } else if constexpr (std::is_same_v<P, char*>) {
-            text_size_ = int32_t(Pick({1, 2, 3, 8, 64, 0, -1, INT32_MIN}, hostile ? 8 : 5));
-            return OutText(text_size_);
-        } else if constexpr (std::is_pointer_v<P>) {
-            return Out<std::remove_pointer_t<P>>();
-        } else {
-            return P(Number(kind));
-        }
-    }
-    template <typename T>
-    static int64_t Bits(T v) {
-        if constexpr (std::is_pointer_v<T>) {
-            return int64_t(reinterpret_cast<uintptr_t>(v));
-        } else if constexpr (std::is_floating_point_v<T>) {
-            return 0;
-        } else {
-            return int64_t(v);
-        }
-    }
-    template <typename R, typename... P, size_t... I>
-    int64_t CallWith(Id id, const char* kinds, R (*)(P...), std::index_sequence<I...>) {
-        const std::tuple<P...> args{Arg<P>(kinds[I])...};  // braced: drawn left to right
-        ((args_[I] = Bits(std::get<I>(args))), ...);
-        if constexpr (std::is_void_v<R>) {
-            Call<R(P...)>(id, std::get<I>(args)...);
-            return 0;
-        } else {
-            return Bits(Call<R(P...)>(id, std::get<I>(args)...));
-        }
-    }
-    int32_t h_ = -1, dst_ = -1, high_ = 0, count_ = 0, text_size_ = 0;
-    std::array<int32_t, 5> request_{};  // width, height, depth, full screen, window
-    std::array<int64_t, 12> args_{};
-    void Record(Id id, const std::string& text);
-    const ExportTable& exports_;
-    std::vector<std::unique_ptr<uint8_t[]>> outs_;
-    std::vector<TPolyVertex> vertices_;
-    std::vector<std::string> texts_;
-    friend struct Formatter;
-};
-
-// ---- formatting of arguments for the trace ----
-struct Formatter {
-    template <typename T>
-    static void Add(std::string& s, T v) {
-        char b[32];
-        if constexpr (std::is_same_v<T, const char*>) {
-            return Text(s, v);
-        } else if constexpr (std::is_pointer_v<T>) {
-            std::snprintf(b, sizeof b, "%s", !v ? "NULL" : std::is_same_v<T, const TPolyVertex*> ? "vertices" : "&out");
-        } else if constexpr (std::is_same_v<T, float>) {
-            std::snprintf(b, sizeof b, "%gf", double(v));
-        } else if constexpr (std::is_same_v<T, uint32_t>) {
-            std::snprintf(b, sizeof b, "0x%x", v);
-        } else {
-            std::snprintf(b, sizeof b, "%d", int(v));
-        }
-        s += b;
-    }
-    static void Text(std::string& s, const char* v) {
-        if (!v) {
-            s += "NULL";
-            return;
-        }
-        const size_t n = std::strlen(v);
-        s += '"';
-        for (size_t i = 0; i < n && i < 40; ++i) {
-            const unsigned char c = static_cast<unsigned char>(v[i]);
-            char b[8];
-            std::snprintf(b, sizeof b, c >= 32 && c < 127 && c != '"' && c != '\\' ? "%c" : "\\x%02x", c);
-            s += b;
-        }
-        s += '"';
-        if (n > 40) s += "...(" + std::to_string(n) + " chars)";
-    }
-};
-
-template <typename Sig>
-struct Caller;
-template <typename R, typename... P>
-struct Caller<R(P...)> {
-    using Result = R;
-    template <typename... A>
-    static R Invoke(void* fn, A... args) {
-        return reinterpret_cast<R (*)(P...)>(fn)(static_cast<P>(args)...);
-    }
-    template <typename... A>
-    static std::string Text(const char* name, A... args) {
-        std::string s = name;
-        s += '(';
-        bool first = true;
-        ((s += first ? "" : ", ", first = false, Formatter::Add(s, static_cast<P>(args))), ...);
-        s += ')';
-        return s;
-    }
-};
-
-template <typename Sig, typename... A>
-auto Context::Call(Id id, A... args) {
-    Record(id, Caller<Sig>::Text(ExportName(id), args...));
-    return Caller<Sig>::Invoke(exports_[int(id)], args...);
-}
+[[noreturn]] void Run(const RunOptions& options, const ExportTable& exports, SharedRecord* record);
 
 }  // namespace vxl::stress
