@@ -79,7 +79,7 @@ stress: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF -DVXL_WARNINGS_AS_ERRORS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vxl vxl_stress
 	@rm -rf $(ASAN_BUILD)/stress_corpus && $(ASAN_BUILD)/tests/fuzz/vxl_fuzz_corpus $(ASAN_BUILD)/stress_corpus
-	@$(STRESS) --seed 1 --calls 6000 --quiet
+	@$(STRESS) --seed 1 --calls 6000
 	@$(STRESS) --seconds $(SECONDS)
 
 # libFuzzer on every reader of outside input (BMP, PNG, JPEG, alpha pictures, picture sizes), each

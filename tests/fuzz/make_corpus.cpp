@@ -1,24 +1,16 @@
 // Writes the fuzz targets' seed corpus: one folder per target under the folder given, each file a
 // small picture of a layout the reader takes, made by the same crafting code as the unit tests.
+#include <zlib.h>
+
 #include <cctype>
 #include <cstdio>
 #include <string>
-
-#include <zlib.h>
+#include <tuple>
 
 #include "picture_files.h"
 #include "platform/gdi/jpeg_codec.h"
 
 using namespace vxl::testing;
-
-namespace {
-
-std::vector<uint8_t> Prefixed(uint8_t first, std::vector<uint8_t> bytes) {
-    bytes.insert(bytes.begin(), first);
-    return bytes;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -29,7 +21,6 @@ int main(int argc, char** argv) {
     for (const char* target : {"bmp", "png", "jpeg", "alpha", "image_size"}) {
         std::filesystem::create_directories(root / target);
     }
-    const std::vector<uint32_t> rgb = SamplePicture();
     const auto bmps = EveryBmpLayout();
     for (const auto& [name, layout] : bmps) {
         std::string file = name;
@@ -44,7 +35,7 @@ int main(int argc, char** argv) {
     WriteFile(root / "bmp" / "rle4.bmp", MakeBmp(rle4));
 
     std::vector<uint8_t> rgb_rows;
-    for (uint32_t c : rgb) rgb_rows.insert(rgb_rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    for (uint32_t c : SamplePicture()) rgb_rows.insert(rgb_rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     for (const auto& [name, c] : EveryPngCase()) {
         WriteFile(root / "png" / (name + ".png"), GeneratedPng(c, 13, 9));
         if (c.depth == 8) WriteFile(root / "alpha" / (name + ".png"), GeneratedPng(c, 6, 4));
@@ -83,13 +74,15 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> emf;
     for (uint32_t v : {1u, 88u, 0u, 0u, 0u, 0u, 0u, 0u, 5080u, 2540u, 0x464D4520u}) PutLE(emf, v, 4);
     emf.resize(88, 0);
-    // Each also cut short, so that a size read past the end of its input shows.
-    for (const auto& [name, bytes] : {std::pair{"bmp", Prefixed(0, MakeBmp(bmps[8].second))},
-                                      {"ico", Prefixed(1, ico)},
-                                      {"wmf", Prefixed(2, wmf)},
-                                      {"emf", Prefixed(3, emf)},
-                                      {"jpg", Prefixed(4, jpeg)},
-                                      {"png", Prefixed(6, GeneratedPng({PNG_COLOR_TYPE_RGB, 8}, 6, 4))}}) {
+    // The first byte chooses the extension. Each also cut short, so that a size read past the end of
+    // its input shows.
+    for (auto [first, name, bytes] : {std::tuple{0, "bmp", MakeBmp(bmps[8].second)},
+                                      {1, "ico", ico},
+                                      {2, "wmf", wmf},
+                                      {3, "emf", emf},
+                                      {4, "jpg", jpeg},
+                                      {6, "png", GeneratedPng({PNG_COLOR_TYPE_RGB, 8}, 6, 4)}}) {
+        bytes.insert(bytes.begin(), uint8_t(first));
         WriteFile(root / "image_size" / name, bytes);
         WriteFile(root / "image_size" / (std::string(name) + "_cut"),
                   {bytes.begin(), bytes.begin() + bytes.size() / 3});

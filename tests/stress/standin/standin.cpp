@@ -20,11 +20,10 @@ const std::string kFault = std::getenv("VXL_STANDIN_FAULT") ? std::getenv("VXL_S
 
 struct Buffer {
     int32_t width = 0, height = 0;
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t> pixels;  // none once closed
 };
 bool display = false, full = false;
-std::map<int32_t, Buffer> buffers;  // closed ones stay, without pixels
-int32_t next_handle = 0;
+std::map<int32_t, Buffer> buffers;
 
 [[noreturn]] void Fatal(const char* message) {
     if (std::FILE* f = std::fopen("VXL_ERR.txt", "wb")) {
@@ -40,13 +39,6 @@ Buffer* Live(int32_t h) {
     return it != buffers.end() && !it->second.pixels.empty() ? &it->second : nullptr;
 }
 
-uint32_t* Pixel(int32_t h, int32_t x, int32_t y, int32_t last_row_past = 0) {
-    Buffer* b = Live(h);
-    if (!b || x < 0 || y < 0 || x >= b->width || y >= b->height + last_row_past) return nullptr;
-    if (y == b->height) return reinterpret_cast<uint32_t*>(uintptr_t(16));  // past the end, where nothing is mapped
-    return &b->pixels[size_t(y) * size_t(b->width) + size_t(x)];
-}
-
 }  // namespace
 
 STANDIN_API void InitVexel(uint32_t, int32_t w, int32_t h, int32_t, int32_t full_screen) {
@@ -58,15 +50,12 @@ STANDIN_API void InitVexel(uint32_t, int32_t w, int32_t h, int32_t, int32_t full
 STANDIN_API void CloseVexel(void) {
     display = full = false;
 }
-STANDIN_API int32_t GlobalBpp(void) {
-    return display ? 32 : 0;
-}
-
 STANDIN_API int32_t SetupBuffer(int32_t w, int32_t h, int32_t) {
     if (!display) Fatal("[TBufferVx]Create -> No display open...");
     if (w <= 0 || h <= 0 || int64_t(w) * h > (1 << 22)) Fatal("[TBufferVx]CreateSurface -> bad size");
-    buffers[next_handle] = Buffer{w, h, std::vector<uint32_t>(size_t(w) * size_t(h))};
-    return next_handle++;
+    const int32_t handle = int32_t(buffers.size());
+    buffers[handle] = Buffer{w, h, std::vector<uint32_t>(size_t(w) * size_t(h))};
+    return handle;
 }
 STANDIN_API void CloseBuffer(int32_t h) {
     if (Buffer* b = Live(h)) *b = Buffer{kFault == "dead" ? b->width : 0, 0, {}};
@@ -78,16 +67,15 @@ STANDIN_API int32_t BufferSizeX(int32_t h) {
 STANDIN_API int32_t BufferSizeY(int32_t h) {
     return Live(h) ? Live(h)->height : 0;
 }
-
 STANDIN_API void PutPixel(int32_t h, int32_t x, int32_t y, uint32_t colour) {
-    if (uint32_t* p = Pixel(h, x, y, kFault == "oob")) *static_cast<volatile uint32_t*>(p) = colour;
-}
-STANDIN_API uint32_t GetPixel(int32_t h, int32_t x, int32_t y) {
-    const uint32_t* p = Pixel(h, x, y);
-    return p ? *p : 0;
+    Buffer* b = Live(h);
+    if (!b || x < 0 || y < 0 || x >= b->width || y > (kFault == "oob" ? b->height : b->height - 1)) return;
+    // Row `height` stands for the memory past the pixels, where nothing is mapped.
+    uint32_t* row = y < b->height ? &b->pixels[size_t(y) * size_t(b->width)] : reinterpret_cast<uint32_t*>(16);
+    static_cast<volatile uint32_t*>(row)[x] = colour;
 }
 STANDIN_API void FillRect(int32_t h, int32_t x1, int32_t y1, int32_t, int32_t, uint32_t colour) {
     for (volatile bool spin = kFault == "hang" && x1 <= INT32_MIN + 1; spin;) {
     }
-    if (uint32_t* p = Pixel(h, x1, y1)) *p = colour;
+    PutPixel(h, x1, y1, colour);
 }

@@ -1,41 +1,74 @@
-// One run, in a forked child: a host window under SDL's dummy driver, the run's display, a few
-// buffers, then seeded calls with arguments drawn by the kinds of each export's row. The run keeps a
-// model of the library's state (live, dead and made-up handles, windows) to aim arguments at, and
-// checks the rules every answer keeps.
-#include "run.h"
-
+// vxl_stress: loads a libvxl.so, finds its exports by name and calls them with hostile arguments in
+// seeded runs, each in a forked child, so that every run starts from the freshly loaded library. A run
+// keeps a model of the library's state (live, dead and made-up handles, windows) to aim arguments at,
+// and checks the rules every answer keeps. A failure (crash, sanitizer report, hang, a process ended
+// where it must live, a broken rule) prints the seed, the last calls and the command line that
+// replays it, and ends the program with status 1.
+//
+//   vxl_stress --lib build-asan/src/libvxl.so --pictures DIR --seconds 60   seeds from the clock
+//   vxl_stress --lib ... --seed 7 --calls 1234                                replays one run
+//
+// --seed N alone replays one run; with --seconds, seeds N, N+1, ... run until S seconds have passed.
+// --pictures names a folder of picture files by reader (bmp, png, jpeg, alpha), as the fuzz corpus
+// writer makes.
 #include <SDL.h>
+#include <dlfcn.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <climits>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
-namespace vxl::stress {
+#include "abi.h"
+
+// Sanitizer reports end a run with their own exit code, told apart from the library's exit(1).
+extern "C" __attribute__((visibility("default"))) const char* __asan_default_options() {
+    return "exitcode=66:detect_leaks=0:max_allocation_size_mb=3072:print_summary=1";
+}
+extern "C" __attribute__((visibility("default"))) const char* __ubsan_default_options() {
+    return "exitcode=66:print_stacktrace=1:halt_on_error=1";
+}
+
+using namespace vxl::stress;
+
 namespace {
 
-template <typename Sig>
-struct Arity;
-template <typename R, typename... P>
-struct Arity<R(P...)> : std::integral_constant<size_t, sizeof...(P)> {};
-#define VXL_STRESS_ARITY(name, weight, flags, kinds) \
-    static_assert(sizeof(kinds) - 1 == Arity<sig::name>::value, #name ": one kind per parameter");
-VXL_STRESS_EXPORTS(VXL_STRESS_ARITY)
-#undef VXL_STRESS_ARITY
+using ExportTable = void* [kExportCount];  // null where the library has no such export
+
+struct RunOptions {
+    unsigned long long seed = 1, calls = 3000;
+    int full_screen_depth = 0;      // 0: a windowed run
+    unsigned hang_seconds = 5;      // a call that takes longer is a hang
+    std::string scratch, pictures;  // the run's working folder (made afresh) and the picture files' folder
+};
+
+// Memory a run shares with the parent, written as it goes so that it survives a crash, a sanitizer
+// exit or a kill: the calls started, the last ones as text, and the failure the run found itself.
+constexpr int kTraceLines = 16;
+struct SharedRecord {
+    unsigned long long calls;
+    char failure[512];
+    char trace[kTraceLines][240];
+};
+constexpr int kExitDetected = 3, kExitFatal = 4, kExitSanitizer = 66;  // how a run ends besides 0
 
 bool MayFailLoudly(Id id) {
     return std::strchr(kExports[int(id)].flags, 'L') != nullptr;
@@ -46,51 +79,32 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class Rng {
-public:
-    // The seed is mixed first, or seed n + 1 would replay seed n's numbers shifted by one.
-    explicit Rng(uint64_t seed) : state_(Mix(seed + 0x632BE59BD9B4E019ull)) {}
-    uint64_t Next() { return Mix(state_ += 0x9E3779B97F4A7C15ull); }  // splitmix64: the same everywhere
-    uint32_t Below(uint32_t n) { return n ? uint32_t(Next() % n) : 0; }
-    int32_t Between(int32_t lo, int32_t hi) { return int32_t(lo + int64_t(Next() % uint64_t(int64_t(hi) - lo + 1))); }
-    bool Chance(uint32_t percent) { return Below(100) < percent; }
-
-private:
-    static uint64_t Mix(uint64_t z) {
+struct Rng {  // splitmix64: the same numbers on every machine and compiler
+    uint64_t state;
+    uint64_t Next() {
+        uint64_t z = state += 0x9E3779B97F4A7C15ull;
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     }
-    uint64_t state_;
+    uint32_t Below(uint32_t n) { return n ? uint32_t(Next() % n) : 0; }
+    int32_t Between(int32_t lo, int32_t hi) { return int32_t(lo + int64_t(Next() % uint64_t(int64_t(hi) - lo + 1))); }
+    bool Chance(uint32_t percent) { return Below(100) < percent; }
 };
 
-// An argument as the trace shows it.
-std::string Show(const char* s) {
-    if (!s) return "NULL";
-    std::string t = "\"";
-    for (size_t i = 0; s[i] && i < 40; ++i) {
-        char b[8];
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::snprintf(b, sizeof b, c >= 32 && c < 127 && c != '"' ? "%c" : "\\x%02x", c);
-        t += b;
-    }
-    return t + (std::strlen(s) > 40 ? "...\"" : "\"");
-}
 template <typename T>
-std::string Show(T v) {
-    char b[32];
-    if constexpr (std::is_pointer_v<T>) {
-        std::snprintf(b, sizeof b, v ? "&out" : "NULL");
-    } else if constexpr (std::is_floating_point_v<T>) {
-        std::snprintf(b, sizeof b, "%gf", double(v));
+std::string Show(T v) {  // an argument as the trace shows it
+    if constexpr (std::is_same_v<T, const char*>) {
+        return v ? '"' + std::string(v).substr(0, 40) + '"' : "NULL";
+    } else if constexpr (std::is_pointer_v<T>) {
+        return v ? "&out" : "NULL";
     } else {
-        std::snprintf(b, sizeof b, std::is_same_v<T, uint32_t> ? "0x%llx" : "%lld", static_cast<long long>(v));
+        return std::to_string(v);
     }
-    return b;
 }
 
 template <typename T>
-int64_t Bits(T v) {
+int64_t Bits(T v) {  // an argument or answer as the checks see it
     if constexpr (std::is_pointer_v<T>) {
         return int64_t(reinterpret_cast<uintptr_t>(v));
     } else {
@@ -111,8 +125,9 @@ struct Files {
 Files ListFiles(const std::string& folder) {
     Files f;
     f.saves = {"out.bmp", "out.jpg", "out.JPEG", "out.png"};
-    f.all = {"missing.bmp", "missing", "", "empty.png", "dir.bmp", "out.raw", "out.tga", "noext", ".png",
-             "missing_dir/out.png", "dir.bmp/out.bmp", std::string(300, 'n') + ".bmp"};
+    f.all = {
+        "missing.bmp", "missing", "",     "empty.png",           "dir.bmp",         "out.raw",
+        "out.tga",     "noext",   ".png", "missing_dir/out.png", "dir.bmp/out.bmp", std::string(300, 'n') + ".bmp"};
     f.all.insert(f.all.end(), f.saves.begin(), f.saves.end());
     std::ofstream("empty.png");
     std::filesystem::create_directory("dir.bmp");
@@ -129,10 +144,13 @@ Files ListFiles(const std::string& folder) {
     return f;
 }
 
-class Context {
-public:
+struct Context {
     Context(const RunOptions& o, const ExportTable& exports, SharedRecord* shared)
-        : options(o), rng(o.seed), record(shared), files(ListFiles(o.pictures)), exports_(exports) {}
+        : options(o),
+          rng{Rng{o.seed * 0x632BE59BD9B4E019ull}.Next()},
+          record(shared),
+          files(ListFiles(o.pictures)),
+          exports_(exports) {}
 
     [[noreturn]] void Fail(const char* format, ...) __attribute__((format(printf, 2, 3))) {
         va_list args;
@@ -170,11 +188,10 @@ public:
         auto it = std::find_if(live.begin(), live.end(), [&](const Buffer& b) { return b.handle == handle; });
         return it == live.end() ? nullptr : &*it;
     }
-    void Drop(std::vector<int32_t>& list, int32_t handle) { list.erase(std::remove(list.begin(), list.end(), handle), list.end()); }
     void Issued(int32_t handle) {  // a creation call answered with this handle
-        Drop(dead, handle);
-        Drop(limbo, handle);
-        if (Buffer* b = Find(handle)) live.erase(live.begin() + (b - live.data()));
+        std::erase(dead, handle);
+        std::erase(limbo, handle);
+        std::erase_if(live, [&](const Buffer& b) { return b.handle == handle; });
         highest_issued = std::max(highest_issued, handle);
         const int32_t w = Call<sig::BufferSizeX>(Id::BufferSizeX, handle);
         const int32_t h = Call<sig::BufferSizeY>(Id::BufferSizeY, handle);
@@ -183,25 +200,9 @@ public:
         live.push_back(Buffer{handle, w, h, depth == 15 ? 2 : depth / 8});
     }
     void Closed(int32_t handle, bool known_dead = true) {
-        if (Buffer* b = Find(handle)) {
-            live.erase(live.begin() + (b - live.data()));
-            (known_dead ? dead : limbo).push_back(handle);  // a failed call may or may not have destroyed it
-        }
-    }
-    void Created(int32_t handle) {
-        if (handle == -1 && error_mode == 1) {  // a failure: its text is checked after the call
-            if (Has(Id::VxlLastError) && !*Call<sig::VxlLastError>(Id::VxlLastError)) {
-                Fail("a creation call answered -1 in error mode 1, but VxlLastError is empty");
-            }
-            return;
-        }
-        Issued(handle);
-    }
-    void ExpectDeadAnswer(const char* query, int32_t handle, int64_t answer) {
-        if (!Find(handle) && std::count(limbo.begin(), limbo.end(), handle) == 0 && answer != 0) {
-            Fail("dead handle %d answered %s with 0x%llx instead of 0", handle, query,
-                 static_cast<unsigned long long>(answer));
-        }
+        // A failed call may or may not have destroyed its buffer: it is then in limbo.
+        if (std::erase_if(live, [&](const Buffer& b) { return b.handle == handle; }))
+            (known_dead ? dead : limbo).push_back(handle);
     }
     // The whole block the host may address is there: its first and last bytes are read and written back.
     void Touch(int32_t handle, int64_t pointer, bool alpha) {
@@ -262,8 +263,9 @@ public:
     uint32_t Colour() { return rng.Chance(75) ? uint32_t(rng.Next()) : uint32_t(Pick({0, 0xFFFFFFFF})); }
     float Float(float lo, float hi) {
         using F = std::numeric_limits<float>;
-        const float odd[] = {F::quiet_NaN(), -F::quiet_NaN(), F::infinity(), -F::infinity(), 0.0f, -0.0f, 1e-40f,
-                             F::max(), -F::max(), 1e10f, -1e10f, 65536.0f, 2147483648.0f, -2147483904.0f, 1e-6f};
+        const float odd[] = {F::quiet_NaN(), -F::quiet_NaN(), F::infinity(), -F::infinity(), 0.0f,
+                             -0.0f,          1e-40f,          F::max(),      -F::max(),      1e10f,
+                             -1e10f,         65536.0f,        2147483648.0f, -2147483904.0f, 1e-6f};
         if (hostile && rng.Chance(35)) return odd[rng.Below(std::size(odd))];
         return lo + (hi - lo) * float(rng.Below(1 << 20)) / float(1 << 20);
     }
@@ -273,36 +275,33 @@ public:
         return rng.Chance(percent) && !fitting.empty() ? fitting[rng.Below(uint32_t(fitting.size()))].c_str() : File();
     }
     const char* Text() {
-        static const std::string texts[] = {"", "A", "Hello, VXL!", std::string(4096, 'W'), "\xff\xfe\x80\x81 high bytes",
-                                            "%s%n%x%d%p", "tab\tand\nnew line"};
-        return rng.Chance(8) ? nullptr : texts[rng.Below(std::size(texts))].c_str();
+        static const std::string kLong(4096, 'W');
+        const char* texts[] = {
+            "", "A", "Hello, VXL!", kLong.c_str(), "\xff\xfe\x80\x81 high bytes", "%s%n%x%d%p", "tab\tand\nnew line"};
+        return rng.Chance(8) ? nullptr : texts[rng.Below(std::size(texts))];
     }
     uint32_t Window() {
-        const uint32_t r = rng.Below(100);
-        if (r < 70 || !hostile) return host_id;
-        if (r < 78 && !library_windows.empty()) return library_windows[rng.Below(uint32_t(library_windows.size()))];
-        if (r < 86 && !dead_windows.empty()) return dead_windows[rng.Below(uint32_t(dead_windows.size()))];
+        if (!hostile || rng.Chance(70)) return host_id;
+        const std::vector<uint32_t>& seen = rng.Chance(50) ? library_windows : dead_windows;
+        if (!seen.empty() && rng.Chance(55)) return seen[rng.Below(uint32_t(seen.size()))];
         return uint32_t(Pick({0, 0xFFFFFFFF, INT32_MAX, host_id + 1000}));
     }
     // A vertex array of the real length (null when empty) for a polygon on `target`: the count and the
     // top vertex passed with it never claim more than it holds, as reading past it would be the host's fault.
     const TPolyVertex* Vertices(int32_t target, int32_t texture) {
-        const uint32_t r = rng.Below(1000);
-        const size_t n = r < 50 ? 0 : r < 100 ? 1 : r < 150 ? 2 : r < 600 ? 3 : r < 800 ? 4
-                       : r < 960 ? rng.Between(5, 16) : r < 997 ? rng.Between(17, 256) : 4096;
+        const size_t n = rng.Chance(90)   ? (rng.Chance(50) ? 3 : rng.Below(17))
+                         : rng.Chance(90) ? 17 + rng.Below(240)
+                                          : 4096;
         const Buffer *b = Find(target), *t = Find(texture);
-        auto coordinate = [&](int32_t extent) {
-            return hostile && rng.Chance(10) ? Float(0, 1)
-                                             : float(rng.Between(-extent / 4, extent + extent / 4)) + float(rng.Below(256)) / 256.0f;
+        const int32_t w = b ? b->width : 320, h = b ? b->height : 240, tw = t ? t->width : 64, th = t ? t->height : 64;
+        auto coordinate = [&](int32_t lo, int32_t hi) {
+            return hostile && rng.Chance(10) ? Float(0, 1) : float(rng.Between(lo, hi)) + float(rng.Below(256)) / 256;
         };
         vertices_.assign(n, TPolyVertex{});
         for (TPolyVertex& v : vertices_) {
-            v.x = coordinate(b ? b->width : 320);
-            v.y = coordinate(b ? b->height : 240);
-            v.u = hostile && rng.Chance(10) ? Float(0, 1) : float(rng.Between(-2, (t ? t->width : 64) + 2));
-            v.v = hostile && rng.Chance(10) ? Float(0, 1) : float(rng.Between(-2, (t ? t->height : 64) + 2));
+            const float x = coordinate(-w / 4, w + w / 4), y = coordinate(-h / 4, h + h / 4);
+            v = {x, y, uint32_t(rng.Next()), coordinate(-2, tw + 2), coordinate(-2, th + 2)};
             v.colour = Colour();
-            v.reserved0 = uint32_t(rng.Next());
         }
         count_ = int32_t(n);
         high_ = int32_t(rng.Below(uint32_t(n)));
@@ -320,30 +319,21 @@ public:
         return reinterpret_cast<T*>(outs_.back().get());
     }
 
-    int64_t Number(char kind) {  // an integer argument of this kind (abi.h lists them)
+    int64_t Number(char kind) {                     // an integer argument of this kind (abi.h lists them)
+        static const char kKnown[] = "hdknuvDlWq";  // decided before: buffers, vertices, a request, out size
+        const int64_t known[] = {h_,          dst_,        high_,       count_,      request_[0],
+                                 request_[1], request_[2], request_[3], request_[4], text_size_};
+        if (const char* at = std::strchr(kKnown, kind)) return known[at - kKnown];
+        static const char kSides[] = "xyXYrR", kScreens[] = "stmM";  // h's and d's sides, halves; screens
+        if (const char* at = std::strchr(kSides, kind)) {
+            const int i = int(at - kSides);
+            return Side(i == 2 || i == 3 ? dst_ : h_, i % 2 == 0) / (i < 4 ? 1 : 2);
+        }
+        const int32_t screens[] = {320, 240, 1024, 768};
+        if (const char* at = std::strchr(kScreens, kind)) return Coordinate(screens[at - kScreens]);
         switch (kind) {
             // clang-format off
-            case 'h': return h_;
-            case 'd': return dst_;
-            case 'x': return Side(h_, true);
-            case 'y': return Side(h_, false);
-            case 'X': return Side(dst_, true);
-            case 'Y': return Side(dst_, false);
-            case 'r': return Side(h_, true) / 2;
-            case 'R': return Side(h_, false) / 2;
-            case 's': return Coordinate(320);
-            case 't': return Coordinate(240);
-            case 'm': return Coordinate(1024);
-            case 'M': return Coordinate(768);
             case 'c': return Colour();
-            case 'k': return high_;
-            case 'n': return count_;
-            case 'u': return request_[0];
-            case 'v': return request_[1];
-            case 'D': return request_[2];
-            case 'l': return request_[3];
-            case 'W': return request_[4];
-            case 'q': return text_size_;
             case 'o': return hostile && rng.Chance(50) ? Pick({-1, 0, 255, 256, INT32_MAX, INT32_MIN, 128, 1000})
                                                        : rng.Between(0, 255);
             case 'f': return hostile ? Pick({0, 1, -1, 2, INT32_MIN, INT32_MAX}) : rng.Below(2);
@@ -356,20 +346,15 @@ public:
         }
         Fail("no generator for the argument kind '%c'", kind);
     }
-    const char* Name(char kind) {  // a text or file name argument of this kind
+    const char* Name(char kind) {                             // a text or file name argument of this kind
         const bool careful = options.full_screen_depth != 0;  // a failure ends a full-screen run
-        switch (kind) {
-            case 'T': return Text();
-            case 'P': return Named(files.pictures, careful ? 90 : 35);
-            case 'S': return Named(files.saves, careful ? 95 : 50);
-            case 'A': return Named(files.alphas, careful ? 90 : 50);
-            case 'N': {
-                const char* fonts[] = {nullptr, "DejaVu Sans", "monospace", "DejaVu Serif:bold",
-                                       "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", "No Such Font", "", File()};
-                return fonts[rng.Below(hostile ? 8 : 5)];
-            }
-        }
-        return File();
+        static const char* const kPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+        const char* fonts[] = {nullptr, "DejaVu Sans", "monospace", "DejaVu Serif:bold", kPath, "No Such Font", ""};
+        if (kind == 'T') return Text();
+        if (kind == 'N') return rng.Below(hostile ? 8 : 5) < 7 ? fonts[rng.Below(hostile ? 7 : 5)] : File();
+        if (kind == 'P') return Named(files.pictures, careful ? 90 : 35);
+        if (kind == 'S') return Named(files.saves, careful ? 95 : 50);
+        return kind == 'A' ? Named(files.alphas, careful ? 90 : 50) : File();
     }
 
     // What a call needs decided before its arguments: room for a new buffer, a display's request.
@@ -384,11 +369,13 @@ public:
             SizePair(careful, &request_[0], &request_[1]);
         } else if (id == Id::InitVexel || id == Id::InitVexelWindow) {
             SizePair(true, &request_[0], &request_[1]);
-            request_[2] = int32_t(hostile ? Pick({0, 8, 15, 16, 24, 32, -1, 33, INT32_MAX, INT32_MIN}) : Pick({0, 16, 32}));
+            request_[2] =
+                int32_t(hostile ? Pick({0, 8, 15, 16, 24, 32, -1, 33, INT32_MAX, INT32_MIN}) : Pick({0, 16, 32}));
             request_[3] = 0;
             request_[4] = int32_t(Window());
             if (careful ? rng.Chance(80) : rng.Below(1000) < 5) {
-                request_ = {640, 480, careful ? options.full_screen_depth : 16 + 8 * int32_t(rng.Below(3)), 1, int32_t(host_id)};
+                request_ = {640, 480, careful ? options.full_screen_depth : 16 + 8 * int32_t(rng.Below(3)), 1,
+                            int32_t(host_id)};
             } else if (hostile) {
                 SizePair(false, &request_[0], &request_[1]);
             }
@@ -412,9 +399,14 @@ public:
             return P(Number(kind));
         }
     }
+    template <typename R, typename... P>
+    static auto ArgumentIndices(R (*)(P...)) {
+        return std::index_sequence_for<P...>();
+    }
     // Calls export `id` with arguments drawn by `kinds` (kept in `args_`); answers the result's bits.
     template <typename R, typename... P, size_t... I>
     int64_t CallWith(Id id, const char* kinds, R (*)(P...), std::index_sequence<I...>) {
+        if (std::strlen(kinds) != sizeof...(P)) Fail("%s: its row needs one kind per parameter", ExportName(id));
         const std::tuple<P...> args{Arg<P>(kinds[I])...};  // braced: drawn left to right
         ((args_[I] = Bits(std::get<I>(args))), ...);
         if constexpr (std::is_void_v<R>) {
@@ -433,17 +425,19 @@ public:
         Prepare(id);
         int64_t answer = 0;
         switch (id) {
-#define VXL_STRESS_CASE(name, ...)                                                  \
-    case Id::name:                                                                  \
-        answer = CallWith(id, row.kinds, static_cast<sig::name*>(nullptr),          \
-                          std::make_index_sequence<Arity<sig::name>::value>());     \
+#define VXL_STRESS_CASE(name, ...)                                            \
+    case Id::name:                                                            \
+        answer = CallWith(id, row.kinds, static_cast<sig::name*>(nullptr),    \
+                          ArgumentIndices(static_cast<sig::name*>(nullptr))); \
         break;
             VXL_STRESS_EXPORTS(VXL_STRESS_CASE)
 #undef VXL_STRESS_CASE
             case Id::kCount:
                 break;
         }
-        if (std::strchr(row.flags, 'Q')) ExpectDeadAnswer(row.name, h_, answer);
+        if (std::strchr(row.flags, 'Q') && answer && !Find(h_) && !std::count(limbo.begin(), limbo.end(), h_)) {
+            Fail("dead handle %d answered %s with 0x%llx instead of 0", h_, row.name, (unsigned long long)answer);
+        }
         Check(id, answer);
     }
 
@@ -451,44 +445,32 @@ public:
     // out of range have their own tests).
     void Check(Id id, int64_t answer) {
         const int32_t n = int32_t(answer);
-        switch (id) {
-            case Id::AlphaPointer:
-            case Id::BufferPointer:
-                Touch(h_, answer, id == Id::AlphaPointer);
-                break;
-            case Id::BufferSizeY:
-            case Id::BufferSizeX:
-                if (const Buffer* buffer = Find(h_)) {
-                    const int32_t want = id == Id::BufferSizeX ? buffer->width : buffer->height;
-                    if (n != want) Fail("%s(%d) answered %d, the buffer was made %d", ExportName(id), h_, n, want);
-                }
-                break;
-            case Id::CloseBuffer:
-                Closed(h_);
-                break;
-            case Id::SetupImageBuffer:
-            case Id::SetupBuffer:
-                Created(n);
-                break;
-            case Id::InitVexelWindow:
-                if (n) library_windows.push_back(uint32_t(n));
-                break;
-            case Id::CloseVexel:  // a closed display answers 0 to every question about it
-                for (Id query : {Id::VexelSizeX, Id::VexelSizeY, Id::GlobalBpp, Id::DoEvents}) {
-                    if (Has(query) && Call<sig::GlobalBpp>(query) != 0) Fail("after CloseVexel, %s did not answer 0", ExportName(query));
-                }
-                break;
-            case Id::VxlSetErrorMode:
-                if (args_[0] == 0 || args_[0] == 1) error_mode = int32_t(args_[0]);
-                break;
-            case Id::VxlLastError:
-                if (!answer || std::strlen(reinterpret_cast<const char*>(answer)) > 8192) Fail("VxlLastError gave no readable text");
-                break;
-            case Id::VxlClearError:
-                if (Has(Id::VxlLastError) && *Call<sig::VxlLastError>(Id::VxlLastError)) Fail("VxlLastError is not empty after VxlClearError");
-                break;
-            default:
-                break;
+        const Buffer* buffer = Find(h_);
+        if (id == Id::AlphaPointer || id == Id::BufferPointer) Touch(h_, answer, id == Id::AlphaPointer);
+        if (buffer && (id == Id::BufferSizeX || id == Id::BufferSizeY)) {
+            const int32_t want = id == Id::BufferSizeX ? buffer->width : buffer->height;
+            if (n != want) Fail("%s(%d) answered %d, the buffer was made %d", ExportName(id), h_, n, want);
+        }
+        if (id == Id::CloseBuffer) Closed(h_);
+        // A failure in error mode 1 answers -1 and leaves its text (checked after the call); any other
+        // answer is a new buffer.
+        const bool creation = id == Id::SetupImageBuffer || id == Id::SetupBuffer;
+        if (creation &&
+            !(n == -1 && error_mode == 1 && Has(Id::VxlLastError) && *Call<sig::VxlLastError>(Id::VxlLastError)))
+            Issued(n);
+        if (id == Id::InitVexelWindow && n) library_windows.push_back(uint32_t(n));
+        for (Id query : {Id::VexelSizeX, Id::VexelSizeY, Id::GlobalBpp, Id::DoEvents}) {
+            // A closed display answers 0 to every question about it.
+            if (id == Id::CloseVexel && Has(query) && Call<sig::GlobalBpp>(query) != 0) {
+                Fail("after CloseVexel, %s did not answer 0", ExportName(query));
+            }
+        }
+        if (id == Id::VxlSetErrorMode && (args_[0] == 0 || args_[0] == 1)) error_mode = int32_t(args_[0]);
+        if (id == Id::VxlLastError && (!answer || std::strlen(reinterpret_cast<const char*>(answer)) > 8192)) {
+            Fail("VxlLastError gave no readable text");
+        }
+        if (id == Id::VxlClearError && Has(Id::VxlLastError) && *Call<sig::VxlLastError>(Id::VxlLastError)) {
+            Fail("VxlLastError is not empty after VxlClearError");
         }
     }
 
@@ -517,44 +499,48 @@ public:
     void Exited() {
         if (error_mode == 1) Fail("the process ended in error mode 1, in %s", ExportName(last));
         const std::string log = ReadFile("VXL_ERR.txt");
-        if (log.empty() || log.find("\r\n") != log.size() - 2) Fail("the process ended without a fresh one-line VXL_ERR.txt");
-        if (!MayFailLoudly(last)) Fail("the process ended (fatal error \"%s\") in %s, which never fails loudly", log.c_str(), ExportName(last));
+        if (log.empty() || log.find("\r\n") != log.size() - 2)
+            Fail("the process ended without a fresh one-line VXL_ERR.txt");
+        if (!MayFailLoudly(last))
+            Fail("the process ended (fatal error \"%s\") in %s, which never fails loudly", log.c_str(),
+                 ExportName(last));
         std::fflush(nullptr);
         _exit(kExitFatal);
     }
 
     void Go() {
-        std::vector<Id> present;
+        // Each export is picked by its weight; creation calls need the two size queries.
+        const bool sized = Has(Id::BufferSizeX) && Has(Id::BufferSizeY);
         std::vector<int> cumulative;
         for (int i = 0; i < kExportCount; ++i) {
-            if (!exports_[i]) continue;
-            present.push_back(Id(i));
-            cumulative.push_back((cumulative.empty() ? 0 : cumulative.back()) + kExports[i].weight);
+            const bool creation = Id(i) == Id::SetupBuffer || Id(i) == Id::SetupImageBuffer;
+            cumulative.push_back((i ? cumulative.back() : 0) +
+                                 (exports_[i] && (sized || !creation) ? kExports[i].weight : 0));
         }
         try {
             if (Has(Id::InitVexel)) OpenDisplay();
-            if (Has(Id::SetupBuffer) && Has(Id::BufferSizeX) && Has(Id::BufferSizeY)) {
-                for (auto [w, h] : {std::pair{64, 64}, {320, 240}, {37, 19}, {6, 4}}) Issued(Call<sig::SetupBuffer>(Id::SetupBuffer, w, h, 0));
+            if (Has(Id::SetupBuffer) && sized) {
+                for (auto [w, h] : {std::pair{64, 64}, {320, 240}, {37, 19}, {6, 4}})
+                    Issued(Call<sig::SetupBuffer>(Id::SetupBuffer, w, h, 0));
             }
         } catch (const std::exception& e) {
             Fail("setting up the run's display and buffers failed: %s", e.what());
         }
-        while (call_index < options.calls && !present.empty()) {
+        while (call_index < options.calls && cumulative.back() > 0) {
             if (rng.Below(1000) < 2) {
                 HostAction();
                 continue;
             }
             const int pick = int(rng.Below(uint32_t(cumulative.back())));
-            const Id id = present[size_t(std::upper_bound(cumulative.begin(), cumulative.end(), pick) - cumulative.begin())];
-            // Creation calls are checked with the two size queries.
-            if ((id == Id::SetupBuffer || id == Id::SetupImageBuffer) && !(Has(Id::BufferSizeX) && Has(Id::BufferSizeY))) continue;
+            const Id id = Id(std::upper_bound(cumulative.begin(), cumulative.end(), pick) - cumulative.begin());
             hostile = rng.Chance(40);
             pending_handle = -1;
             try {
                 Generate(id);
                 // In error mode 1 a call that failed has returned: its text is the last error.
                 const char* what = error_mode == 1 && Has(Id::VxlLastError) && Has(Id::VxlClearError)
-                                       ? Call<sig::VxlLastError>(Id::VxlLastError) : "";
+                                       ? Call<sig::VxlLastError>(Id::VxlLastError)
+                                       : "";
                 if (*what) {
                     const std::string text = what;
                     Call<sig::VxlClearError>(Id::VxlClearError);
@@ -589,7 +575,6 @@ public:
     uint64_t call_index = 0;
     Id last = Id::kCount;
 
-private:
     const ExportTable& exports_;
     int32_t h_ = -1, dst_ = -1, high_ = 0, count_ = 0, text_size_ = 0;
     std::array<int32_t, 5> request_{};  // width, height, depth, full screen, window
@@ -600,14 +585,12 @@ private:
 
 Context* g_run = nullptr;
 
-}  // namespace
-
-void Run(const RunOptions& options, const ExportTable& exports, SharedRecord* record) {
+[[noreturn]] void Run(const RunOptions& options, const ExportTable& exports, SharedRecord* record) {
     std::error_code ignored;
     std::filesystem::remove_all(options.scratch, ignored);
     std::filesystem::create_directories(options.scratch, ignored);
     if (::chdir(options.scratch.c_str()) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::snprintf(record->failure, sizeof record->failure, "cannot enter %s or start SDL's video", options.scratch.c_str());
+        std::strcpy(record->failure, "cannot enter the run's folder or start SDL's video");
         _exit(kExitDetected);
     }
     static Context c(options, exports, record);
@@ -623,4 +606,107 @@ void Run(const RunOptions& options, const ExportTable& exports, SharedRecord* re
     _exit(0);
 }
 
-}  // namespace vxl::stress
+double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// What ended a run, or empty where it ended as designed.
+std::string Outcome(int status, const SharedRecord& record, unsigned hang_seconds) {
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
+        return "hang: the last call did not return within " + std::to_string(hang_seconds) + " s";
+    }
+    if (WIFSIGNALED(status)) {
+        return "crash: killed by signal " + std::to_string(WTERMSIG(status)) + " (" + strsignal(WTERMSIG(status)) + ")";
+    }
+    const int code = WEXITSTATUS(status);
+    if (code == kExitDetected) return record.failure;
+    if (code == kExitSanitizer) return "sanitizer report (printed above)";
+    return code == 0 || code == kExitFatal ? "" : "unexpected exit code " + std::to_string(code);
+}
+
+[[noreturn]] void Usage() {
+    std::fprintf(stderr,
+                 "usage: vxl_stress --lib PATH [--pictures DIR] [--seed N] [--calls K] [--seconds S]\n"
+                 "         [--hang-seconds H] [--all-exports]\n");
+    std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RunOptions run;
+    run.scratch = "/tmp/vxl_stress_" + std::to_string(::getpid());
+    run.seed = uint64_t(std::time(nullptr)) * 1000 + uint64_t(::getpid()) % 1000;
+    std::string lib;
+    bool all_exports = false;
+    double seconds = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const std::string kValued = " --lib --pictures --seed --calls --seconds --hang-seconds ";
+        if (a == "--all-exports" && (all_exports = true)) continue;
+        if (i + 1 >= argc || kValued.find(" " + a + " ") == std::string::npos) Usage();
+        const std::string v = argv[++i];
+        if (a == "--lib") lib = v;
+        if (a == "--pictures") run.pictures = std::filesystem::absolute(v);
+        if (a == "--seed") run.seed = std::stoull(v);
+        if (a == "--calls") run.calls = std::stoull(v);
+        if (a == "--seconds") seconds = std::stod(v);
+        if (a == "--hang-seconds") run.hang_seconds = unsigned(std::stoul(v));
+    }
+    if (lib.empty()) Usage();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    void* library = ::dlopen(lib.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        std::fprintf(stderr, "vxl_stress: cannot load %s: %s\n", lib.c_str(), ::dlerror());
+        return 2;
+    }
+    static ExportTable exports = {};
+    int present = 0;
+    for (int i = 0; i < kExportCount; ++i) {
+        exports[i] = ::dlsym(library, ExportName(Id(i)));
+        present += exports[i] != nullptr;
+        if (!exports[i] && all_exports) std::printf("vxl_stress: %s is not exported\n", ExportName(Id(i)));
+    }
+    if (all_exports && present < kExportCount) return 1;
+    auto* record = static_cast<SharedRecord*>(
+        ::mmap(nullptr, sizeof(SharedRecord), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    if (record == MAP_FAILED) return 2;
+
+    std::printf("vxl_stress: %s, %d of %d exports present, %s%llu, %llu calls per run\n", lib.c_str(), present,
+                kExportCount, seconds > 0 ? "first seed " : "seed ", run.seed, run.calls);
+    const double start = Now();
+    unsigned long long runs = 0, calls = 0;
+    std::string failure;
+    do {
+        static const int kDepths[] = {15, 16, 24, 32};  // one run in four is full screen
+        run.full_screen_depth = run.seed % 4 == 3 ? kDepths[(run.seed / 4) % 4] : 0;
+        std::memset(static_cast<void*>(record), 0, sizeof *record);
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) Run(run, exports, record);
+        int status = 0;
+        if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return 2;
+        failure = Outcome(status, *record, run.hang_seconds);
+        ++runs;
+        calls += record->calls;
+        if (!failure.empty()) {
+            std::printf("\nFAILURE seed=%llu (full-screen depth %d): %s\nlast calls (the last is where it happened):\n",
+                        run.seed, run.full_screen_depth, failure.c_str());
+            for (uint64_t n = record->calls > kTraceLines ? record->calls - kTraceLines : 0; n < record->calls; ++n) {
+                std::printf("  %s\n", record->trace[n % kTraceLines]);
+            }
+            std::printf("replay: %s --lib %s%s%s --seed %llu --calls %llu\n", argv[0], lib.c_str(),
+                        run.pictures.empty() ? "" : " --pictures ", run.pictures.c_str(), run.seed, record->calls);
+            break;
+        }
+        ++run.seed;
+    } while (seconds > 0 && Now() - start < seconds);
+
+    std::printf("vxl_stress: %llu runs, %llu calls in %.1f s\n", runs, calls, Now() - start);
+    std::printf("%llu passed, %d failed\n", runs - !failure.empty(), !failure.empty());
+    std::error_code ignored;
+    std::filesystem::remove_all(run.scratch, ignored);
+    return failure.empty() ? 0 : 1;
+}
