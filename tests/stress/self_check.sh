@@ -7,10 +7,11 @@ standin=$2
 status=0
 
 check() {  # fault, pattern the report must contain
-    local fault=$1 pattern=$2 out replay
+    local fault=$1 pattern=$2 out code replay
     out=$(VXL_STANDIN_FAULT=$fault "$stress" --lib "$standin" --seconds 120 --hang-seconds 2 2>&1)
+    code=$?
     replay=$(grep -o -- '--seed [0-9]* --calls [0-9]*' <<<"$out")
-    if [ $? -ne 0 ] || ! grep -q "FAILURE seed=" <<<"$out" || ! grep -Eq "$pattern" <<<"$out"; then
+    if [ $code -ne 1 ] || ! grep -q "FAILURE seed=" <<<"$out" || ! grep -Eq "$pattern" <<<"$out"; then
         echo "self-check: planted fault '$fault' was not reported as /$pattern/:"; echo "$out" | tail -20
         status=1
         return
