@@ -62,6 +62,11 @@ int main(int argc, char** argv) {
     WriteFile(root / "bmp" / "huge.bmp", huge_bmp);
     WriteFile(root / "png" / "huge.png", huge_png);
     WriteFile(root / "jpeg" / "huge.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0, 65535));
+    // Just past the fuzz targets' picture limit, and alpha pictures of a size other than the buffer's.
+    WriteFile(root / "png" / "over_limit.png",
+              MakePng(1025, 1024, PNG_COLOR_TYPE_GRAY, 1, std::vector<uint8_t>(129 * 1024)));
+    WriteFile(root / "alpha" / "taller.png", GeneratedPng({PNG_COLOR_TYPE_GRAY, 8}, 6, 5));
+    WriteFile(root / "alpha" / "wider.png", GeneratedPng({PNG_COLOR_TYPE_GRAY, 8}, 7, 4));
 
     WriteFile(root / "alpha" / "8bit.bmp", MakeBmp(bmps[2].second));
     WriteFile(root / "alpha" / "24bit.bmp", MakeBmp(bmps[8].second));
