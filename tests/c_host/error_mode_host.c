@@ -83,7 +83,36 @@ static int32_t MakeFailure(size_t row) {
     }
 }
 
-static void FailuresAreValues(SDL_Window* w) {
+/* In a child: error mode 1 and back to 0, then a full-screen failure ends the process. */
+static void FullScreenFailureInModeZero(void) {
+    SDL_Window* w = SDL_CreateWindow("child", 0, 0, 64, 64, 0);
+    window = SDL_GetWindowID(w);
+    InitVexel(window, 640, 480, 16, 1);
+    VxlSetErrorMode(1);
+    SaveTGA(SetupBuffer(4, 4, 0), "first.tga");
+    VxlSetErrorMode(0);
+    SaveTGA(SetupBuffer(4, 4, 0), "second.tga");
+    _exit(0); /* not reached when mode 0 still ends the process */
+}
+
+int main(void) {
+    char folder[] = "/tmp/vxl_c_host_XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) return 2;
+    FILE* words = fopen("words.png", "wb");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !words || fputs("no picture at all", words) < 0 || fclose(words) != 0)
+        return 2;
+
+    const pid_t child = fork();
+    if (child == 0) FullScreenFailureInModeZero();
+    int status = 0;
+    waitpid(child, &status, 0);
+    CHECK(WIFEXITED(status) && WEXITSTATUS(status) == 1, "full screen in mode 0: status %d", status);
+    CHECK(strcmp(ErrorLog(), "[TBufferVx]SaveImage -> Format not supported for saving...\r\n") == 0,
+          "full screen in mode 0: log \"%s\"", ErrorLog());
+
+    /* Every failure as a value, windowed and full screen, and the library works on afterwards. */
+    SDL_Window* w = SDL_CreateWindow("host", 0, 0, 64, 64, 0);
+    window = SDL_GetWindowID(w);
     VxlSetErrorMode(1);
     VxlSetErrorMode(2); /* not a mode: ignored */
     for (int full = 0; full <= 1; ++full) {
@@ -112,38 +141,6 @@ static void FailuresAreValues(SDL_Window* w) {
         }
     }
     CloseVexel();
-}
-
-/* In a child: error mode 1 and back to 0, then a full-screen failure ends the process. */
-static void FullScreenFailureInModeZero(void) {
-    SDL_Window* w = SDL_CreateWindow("child", 0, 0, 64, 64, 0);
-    window = SDL_GetWindowID(w);
-    InitVexel(window, 640, 480, 16, 1);
-    VxlSetErrorMode(1);
-    SaveTGA(SetupBuffer(4, 4, 0), "first.tga");
-    VxlSetErrorMode(0);
-    SaveTGA(SetupBuffer(4, 4, 0), "second.tga");
-    _exit(0); /* not reached when mode 0 still ends the process */
-}
-
-int main(void) {
-    char folder[] = "/tmp/vxl_c_host_XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0) return 2;
-    FILE* words = fopen("words.png", "wb");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !words || fputs("no picture at all", words) < 0 || fclose(words) != 0)
-        return 2;
-
-    const pid_t child = fork();
-    if (child == 0) FullScreenFailureInModeZero();
-    int status = 0;
-    waitpid(child, &status, 0);
-    CHECK(WIFEXITED(status) && WEXITSTATUS(status) == 1, "full screen in mode 0: status %d", status);
-    CHECK(strcmp(ErrorLog(), "[TBufferVx]SaveImage -> Format not supported for saving...\r\n") == 0,
-          "full screen in mode 0: log \"%s\"", ErrorLog());
-
-    SDL_Window* w = SDL_CreateWindow("host", 0, 0, 64, 64, 0);
-    window = SDL_GetWindowID(w);
-    FailuresAreValues(w);
     SDL_DestroyWindow(w);
     SDL_Quit();
 

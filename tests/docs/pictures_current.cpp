@@ -26,35 +26,31 @@ std::set<std::string> Pictures(const fs::path& folder) {
     return names;
 }
 
-struct Decoded {
-    png_uint_32 width = 0, height = 0;
-    std::vector<uint8_t> rgb;  // empty if the file cannot be read
-};
-
-Decoded Decode(const fs::path& file) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Decoded d;
-    if (!png_image_begin_read_from_file(&image, file.c_str())) return d;
-    image.format = PNG_FORMAT_RGB;
-    d.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, d.rgb.data(), 0, nullptr)) d.rgb.clear();
-    d.width = image.width;
-    d.height = image.height;
-    return d;
+// The picture's pixels as 8-bit RGB, its size in `image`; empty if it cannot be read.
+std::vector<uint8_t> Decode(const fs::path& file, png_image* image) {
+    *image = png_image{};
+    image->version = PNG_IMAGE_VERSION;
+    std::vector<uint8_t> rgb;
+    if (!png_image_begin_read_from_file(image, file.c_str())) return rgb;
+    image->format = PNG_FORMAT_RGB;
+    rgb.resize(PNG_IMAGE_SIZE(*image));
+    if (!png_image_finish_read(image, nullptr, rgb.data(), 0, nullptr)) rgb.clear();
+    return rgb;
 }
 
 // Why the picture `name` is not the same in both folders, or empty.
 std::string Difference(const fs::path& committed, const fs::path& now, const std::string& name) {
     if (!fs::exists(now / name)) return "committed but no longer drawn";
     if (!fs::exists(committed / name)) return "drawn but not committed (run `make docs`)";
-    const Decoded a = Decode(committed / name), b = Decode(now / name);
-    if (a.rgb.empty() || b.rgb.empty()) return "cannot be read";
+    png_image a, b;
+    const std::vector<uint8_t> old_rgb = Decode(committed / name, &a), new_rgb = Decode(now / name, &b);
+    if (old_rgb.empty() || new_rgb.empty()) return "cannot be read";
     if (a.width != b.width || a.height != b.height) {
         return "committed " + std::to_string(a.width) + "x" + std::to_string(a.height) + ", drawn now " +
                std::to_string(b.width) + "x" + std::to_string(b.height);
     }
-    const size_t pixel = size_t(std::mismatch(a.rgb.begin(), a.rgb.end(), b.rgb.begin()).first - a.rgb.begin()) / 3;
+    const size_t pixel =
+        size_t(std::mismatch(old_rgb.begin(), old_rgb.end(), new_rgb.begin()).first - old_rgb.begin()) / 3;
     if (pixel == size_t(a.width) * a.height) return "";
     return "differs first at (" + std::to_string(pixel % a.width) + ", " + std::to_string(pixel / a.width) + ")";
 }
