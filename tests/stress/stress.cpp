@@ -145,6 +145,7 @@ Files ListFiles(const std::string& folder) {
 }
 
 struct Context {
+    // The seed is mixed first, or seed n + 1 would draw seed n's numbers shifted by one.
     Context(const RunOptions& o, const ExportTable& exports, SharedRecord* shared)
         : options(o),
           rng{Rng{o.seed * 0x632BE59BD9B4E019ull}.Next()},
