@@ -121,7 +121,8 @@ struct Files {
 };
 
 // The corpus's pictures by the reader they were made for, the names savers take, and names no reader
-// can read: missing, empty, a folder. Sorted, so that a seed draws the same names on every replay.
+// can read: missing, empty, a folder. The run works on its own copy of the corpus, which its savers
+// may overwrite; sorted, so that a seed draws the same names on every replay.
 Files ListFiles(const std::string& folder) {
     Files f;
     f.saves = {"out.bmp", "out.jpg", "out.JPEG", "out.png"};
@@ -132,8 +133,9 @@ Files ListFiles(const std::string& folder) {
     std::ofstream("empty.png");
     std::filesystem::create_directory("dir.bmp");
     std::error_code ignored;
-    if (!folder.empty()) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+    if (!folder.empty() && std::filesystem::exists(folder)) {
+        std::filesystem::copy(folder, "corpus", std::filesystem::copy_options::recursive);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator("corpus")) {
             const std::string reader = entry.path().parent_path().filename();
             f.all.push_back(entry.path());
             if (reader == "alpha") f.alphas.push_back(entry.path());
