@@ -67,16 +67,20 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j$(JOBS)
 	@cd $(ASAN_BUILD) && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(CURDIR)/scripts/with-display.sh 1024x768 ctest --output-on-failure -j$(JOBS) --timeout 900
 
-# The seeded API stress test against the sanitizer build: a fixed seed, then seeds from the clock
-# for SECONDS seconds. A failure prints its seed and the command that replays it. Calls run about ten
-# times slower in this build, so a call counts as hung only after 30 seconds.
+# The seeded API stress test against the sanitizer build, its loaders handed the fuzz seed corpus: a
+# fixed seed, then seeds from the clock for SECONDS seconds. A failure prints its seed and the command
+# that replays it. Calls run about ten times slower in this build, so a call counts as hung only after
+# 30 seconds.
 SECONDS ?= 60
 STRESS_FLAGS ?=
+STRESS = $(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --pictures $(ASAN_BUILD)/stress_corpus \
+	--hang-seconds 30 $(STRESS_FLAGS)
 stress: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVXL_SANITIZE=ON -DVXL_BUILD_BENCH=OFF -DVXL_WARNINGS_AS_ERRORS=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target vxl vxl_stress
-	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seed 1 --calls 6000 --hang-seconds 30 --quiet $(STRESS_FLAGS)
-	@$(ASAN_BUILD)/tests/vxl_stress --lib $(ASAN_BUILD)/src/libvxl.so --seconds $(SECONDS) --hang-seconds 30 $(STRESS_FLAGS)
+	@rm -rf $(ASAN_BUILD)/stress_corpus && $(ASAN_BUILD)/tests/fuzz/vxl_fuzz_corpus $(ASAN_BUILD)/stress_corpus
+	@$(STRESS) --seed 1 --calls 6000
+	@$(STRESS) --seconds $(SECONDS)
 
 # libFuzzer on every reader of outside input (BMP, PNG, JPEG, alpha pictures, picture sizes), each
 # for FUZZ_SECONDS seconds from the seed corpus the corpus writer makes. Findings land in $(FUZZ_BUILD).

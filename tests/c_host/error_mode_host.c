@@ -10,15 +10,9 @@
 #include <vxl.h>
 
 static int failed;
-#define CHECK(ok, ...)                    \
-    do {                                  \
-        if (!(ok)) {                      \
-            failed = 1;                   \
-            fprintf(stderr, "FAILED: ");  \
-            fprintf(stderr, __VA_ARGS__); \
-            fputc('\n', stderr);          \
-        }                                 \
-    } while (0)
+#define CHECK(ok, ...) \
+    ((ok) ? (void)0    \
+          : (void)(failed = 1, fprintf(stderr, "FAILED: "), fprintf(stderr, __VA_ARGS__), fputc('\n', stderr)))
 
 static uint32_t window;
 
@@ -31,117 +25,62 @@ static const char* ErrorLog(void) {
     return text;
 }
 
-static void WriteFile(const char* name, const char* bytes) {
-    FILE* f = fopen(name, "wb");
-    if (f) {
-        fputs(bytes, f);
-        fclose(f);
-    }
-}
-
-/* Each makes one failure and answers the failing call's result (0 for calls that answer nothing). */
-static int32_t BufferWithoutDisplay(void) {
-    CloseVexel();
-    return SetupBuffer(8, 8, 0);
-}
-static int32_t BufferOfNoSize(void) {
-    return SetupBuffer(0, 8, 0);
-}
-static int32_t PictureMissing(void) {
-    return SetupImageBuffer("missing.png", 0);
-}
-static int32_t PictureNotAPicture(void) {
-    WriteFile("words.png", "no picture at all");
-    return SetupImageBuffer("words.png", 0);
-}
-static int32_t AlphaNotEightBit(void) {
-    int32_t h = SetupBuffer(4, 4, 0);
-    SaveTGA(h, "colour.bmp");
-    LoadAlpha(h, "colour.bmp");
-    CHECK(BufferSizeX(h) == 0, "the buffer whose alpha failed is gone");
-    return 0;
-}
-static int32_t SizeOfMissing(void) {
-    int32_t w = 7, h = 7;
-    GetImageSize("missing.bmp", &w, &h);
-    return w == 7 && h == 7 ? 0 : 1;
-}
-static int32_t SaveAsTga(void) {
-    SaveTGA(SetupBuffer(4, 4, 0), "picture.tga");
-    return 0;
-}
-static int32_t SaveIntoNoFolder(void) {
-    SaveTGA(SetupBuffer(4, 4, 0), "no/such/folder.bmp");
-    return 0;
-}
-static int32_t DisplayModeNotListed(void) {
-    InitVexel(window, 800, 601, 32, 1);
-    return 0;
-}
-static int32_t OwnWindowModeNotListed(void) {
-    return (int32_t)InitVexelWindow(800, 601, 32, 1, "x");
-}
-
+/* Each row's call fails once its set-up has run; `failure` is that call's result when it fails (0
+ * for calls that answer nothing); failures of the picture and file classes write no log line. */
 static const struct {
     const char* name;
-    int32_t (*make)(void);
-    int32_t failure; /* the call's failure value */
+    const char* file; /* the picture the call reads or writes */
+    int32_t failure;
     const char* text;
-    int logged; /* failures of the picture and file classes write no log line */
+    int logged;
 } kFailures[] = {
-    {"SetupBuffer without a display", BufferWithoutDisplay, -1, "[TBufferVx]Create -> No display open...", 1},
-    {"SetupBuffer of width 0", BufferOfNoSize, -1,
+    {"SetupBuffer without a display", "", -1, "[TBufferVx]Create -> No display open...", 1},
+    {"SetupBuffer of width 0", "", -1,
      "[TBufferVx]CreateSurface -> One or more of the parameters passed to the function are incorrect.", 1},
-    {"SetupImageBuffer of a missing file", PictureMissing, -1, "Cannot open file missing.png", 0},
-    {"SetupImageBuffer of words", PictureNotAPicture, -1,
-     "[TBufferVx]LoadStreamImage -> Stream Image format not supported...", 1},
-    {"LoadAlpha of a 24-bit picture", AlphaNotEightBit, 0,
+    {"SetupImageBuffer of a missing file", "missing.png", -1, "Cannot open file missing.png", 0},
+    {"SetupImageBuffer of words", "words.png", -1, "[TBufferVx]LoadStreamImage -> Stream Image format not supported...",
+     1},
+    {"LoadAlpha of a 24-bit picture", "colour.bmp", 0,
      "[TBufferVx]LoadStreamAlpha -> Invalid alpha image, must be 8bit...", 1},
-    {"GetImageSize of a missing file", SizeOfMissing, 0, "[TVexel]GetImageInfo -> File missing.bmp not found...", 1},
-    {"SaveTGA as TGA", SaveAsTga, 0, "[TBufferVx]SaveImage -> Format not supported for saving...", 1},
-    {"SaveTGA into a missing folder", SaveIntoNoFolder, 0, "Cannot create file no/such/folder.bmp", 0},
-    {"InitVexel in a mode not listed", DisplayModeNotListed, 0,
-     "[TFullVexel]Create -> Selected display mode not supported...", 1},
-    {"InitVexelWindow in a mode not listed", OwnWindowModeNotListed, 0,
-     "[TSelfFullVexel]Create -> Selected display mode not supported...", 1},
+    {"GetImageSize of a missing file", "missing.bmp", 0, "[TVexel]GetImageInfo -> File missing.bmp not found...", 1},
+    {"SaveTGA as TGA", "picture.tga", 0, "[TBufferVx]SaveImage -> Format not supported for saving...", 1},
+    {"SaveTGA into a missing folder", "no/such/folder.bmp", 0, "Cannot create file no/such/folder.bmp", 0},
+    {"InitVexel in a mode not listed", "", 0, "[TFullVexel]Create -> Selected display mode not supported...", 1},
+    {"InitVexelWindow in a mode not listed", "", 0, "[TSelfFullVexel]Create -> Selected display mode not supported...",
+     1},
 };
 
-static int FullScreen(SDL_Window* w) {
-    return (SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-}
-
-/* After a failure the library still opens displays and draws. */
-static void StillWorks(const char* row) {
-    InitVexel(window, 64, 48, 0, 0);
-    int32_t h = SetupBuffer(4, 4, 0);
-    PutPixel(h, 1, 1, RGB(255, 0, 0));
-    CHECK(h >= 0 && GetPixel(h, 1, 1) == RGB(255, 0, 0), "%s: the library works on afterwards", row);
-    CloseBuffer(h);
-}
-
-static void FailuresAreValues(SDL_Window* w) {
-    VxlSetErrorMode(1);
-    VxlSetErrorMode(2); /* not a mode: ignored */
-    for (int full = 0; full <= 1; ++full) {
-        for (size_t i = 0; i < sizeof kFailures / sizeof kFailures[0]; ++i) {
-            char row[128];
-            snprintf(row, sizeof row, "%s (%s)", kFailures[i].name, full ? "full screen" : "windowed");
-            InitVexel(window, 640, 480, full ? 16 : 0, full);
-            remove("VXL_ERR.txt");
-            VxlClearError();
-            CHECK(strcmp(VxlLastError(), "") == 0, "%s: no failure after VxlClearError", row);
-
-            const int32_t result = kFailures[i].make();
-            CHECK(result == kFailures[i].failure, "%s: answered %d", row, (int)result);
-            CHECK(strcmp(VxlLastError(), kFailures[i].text) == 0, "%s: last error \"%s\"", row, VxlLastError());
-            char line[512] = "";
-            if (kFailures[i].logged) snprintf(line, sizeof line, "%s\r\n", kFailures[i].text);
-            CHECK(strcmp(ErrorLog(), line) == 0, "%s: log \"%s\"", row, ErrorLog());
-            if (full && kFailures[i].logged) CHECK(!FullScreen(w), "%s: the desktop is back", row);
-            StillWorks(row);
-        }
+static int32_t MakeFailure(size_t row) {
+    const char* file = kFailures[row].file;
+    int32_t w = 7, h = 7;
+    switch (row) {
+        case 0:
+            CloseVexel();
+            return SetupBuffer(8, 8, 0);
+        case 1:
+            return SetupBuffer(0, 8, 0);
+        case 2:
+        case 3:
+            return SetupImageBuffer(file, 0);
+        case 4:
+            h = SetupBuffer(4, 4, 0);
+            SaveTGA(h, file);
+            LoadAlpha(h, file);
+            CHECK(BufferSizeX(h) == 0, "the buffer whose alpha failed is gone");
+            return 0;
+        case 5:
+            GetImageSize(file, &w, &h);
+            return w == 7 && h == 7 ? 0 : 1;
+        case 6:
+        case 7:
+            SaveTGA(SetupBuffer(4, 4, 0), file);
+            return 0;
+        case 8:
+            InitVexel(window, 800, 601, 32, 1);
+            return 0;
+        default:
+            return (int32_t)InitVexelWindow(800, 601, 32, 1, "x");
     }
-    CloseVexel();
 }
 
 /* In a child: error mode 1 and back to 0, then a full-screen failure ends the process. */
@@ -159,7 +98,9 @@ static void FullScreenFailureInModeZero(void) {
 int main(void) {
     char folder[] = "/tmp/vxl_c_host_XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) return 2;
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return 2;
+    FILE* words = fopen("words.png", "wb");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !words || fputs("no picture at all", words) < 0 || fclose(words) != 0)
+        return 2;
 
     const pid_t child = fork();
     if (child == 0) FullScreenFailureInModeZero();
@@ -169,9 +110,37 @@ int main(void) {
     CHECK(strcmp(ErrorLog(), "[TBufferVx]SaveImage -> Format not supported for saving...\r\n") == 0,
           "full screen in mode 0: log \"%s\"", ErrorLog());
 
+    /* Every failure as a value, windowed and full screen, and the library works on afterwards. */
     SDL_Window* w = SDL_CreateWindow("host", 0, 0, 64, 64, 0);
     window = SDL_GetWindowID(w);
-    FailuresAreValues(w);
+    VxlSetErrorMode(1);
+    VxlSetErrorMode(2); /* not a mode: ignored */
+    for (int full = 0; full <= 1; ++full) {
+        for (size_t i = 0; i < sizeof kFailures / sizeof kFailures[0]; ++i) {
+            char row[128];
+            snprintf(row, sizeof row, "%s (%s)", kFailures[i].name, full ? "full screen" : "windowed");
+            InitVexel(window, 640, 480, full ? 16 : 0, full);
+            remove("VXL_ERR.txt");
+            VxlClearError();
+            CHECK(strcmp(VxlLastError(), "") == 0, "%s: no failure after VxlClearError", row);
+
+            const int32_t result = MakeFailure(i);
+            CHECK(result == kFailures[i].failure, "%s: answered %d", row, (int)result);
+            CHECK(strcmp(VxlLastError(), kFailures[i].text) == 0, "%s: last error \"%s\"", row, VxlLastError());
+            char line[512] = "";
+            if (kFailures[i].logged) snprintf(line, sizeof line, "%s\r\n", kFailures[i].text);
+            CHECK(strcmp(ErrorLog(), line) == 0, "%s: log \"%s\"", row, ErrorLog());
+            const int desktop = !(SDL_GetWindowFlags(w) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+            CHECK(desktop || !kFailures[i].logged, "%s: the desktop is back", row);
+
+            InitVexel(window, 64, 48, 0, 0); /* the library still opens displays and draws */
+            const int32_t h = SetupBuffer(4, 4, 0);
+            PutPixel(h, 1, 1, RGB(255, 0, 0));
+            CHECK(h >= 0 && GetPixel(h, 1, 1) == RGB(255, 0, 0), "%s: the library works on afterwards", row);
+            CloseBuffer(h);
+        }
+    }
+    CloseVexel();
     SDL_DestroyWindow(w);
     SDL_Quit();
 

@@ -1,22 +1,16 @@
 // Writes the fuzz targets' seed corpus: one folder per target under the folder given, each file a
 // small picture of a layout the reader takes, made by the same crafting code as the unit tests.
+#include <zlib.h>
+
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "picture_files.h"
 #include "platform/gdi/jpeg_codec.h"
 
 using namespace vxl::testing;
-
-namespace {
-
-std::vector<uint8_t> Prefixed(uint8_t first, std::vector<uint8_t> bytes) {
-    bytes.insert(bytes.begin(), first);
-    return bytes;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -27,7 +21,6 @@ int main(int argc, char** argv) {
     for (const char* target : {"bmp", "png", "jpeg", "alpha", "image_size"}) {
         std::filesystem::create_directories(root / target);
     }
-    const std::vector<uint32_t> rgb = SamplePicture();
     const auto bmps = EveryBmpLayout();
     for (const auto& [name, layout] : bmps) {
         std::string file = name;
@@ -41,33 +34,8 @@ int main(int argc, char** argv) {
     rle4.rle = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
     WriteFile(root / "bmp" / "rle4.bmp", MakeBmp(rle4));
 
-    std::vector<uint8_t> rgb_rows, rgba_rows, grey_alpha_rows, rgb16_rows;
-    for (uint32_t c : rgb) {
-        const uint8_t r = uint8_t(c >> 16), g = uint8_t(c >> 8), b = uint8_t(c);
-        rgb_rows.insert(rgb_rows.end(), {r, g, b});
-        rgba_rows.insert(rgba_rows.end(), {r, g, b, uint8_t(r ^ g)});
-        grey_alpha_rows.insert(grey_alpha_rows.end(), {g, b});
-        rgb16_rows.insert(rgb16_rows.end(), {r, g, g, b, b, r});
-    }
-    std::vector<uint8_t> grey_rows, index_rows, nibble_rows;
-    for (uint32_t i : Indices(8)) {
-        grey_rows.push_back(uint8_t(i * 30));
-        index_rows.push_back(uint8_t(i));
-    }
-    for (size_t i = 0; i < 24; i += 2) nibble_rows.push_back(uint8_t(index_rows[i] << 4 | index_rows[i + 1]));
-    const std::vector<std::pair<std::string, std::vector<uint8_t>>> pngs = {
-        {"grey8", MakePng(6, 4, PNG_COLOR_TYPE_GRAY, 8, grey_rows)},
-        {"palette8", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 8, index_rows, kPalette)},
-        {"palette4", MakePng(6, 4, PNG_COLOR_TYPE_PALETTE, 4, nibble_rows, kPalette)},
-        {"rgb8", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 8, rgb_rows)},
-        {"rgba8", MakePng(6, 4, PNG_COLOR_TYPE_RGBA, 8, rgba_rows)},
-        {"grey_alpha8", MakePng(6, 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8, grey_alpha_rows)},
-        {"rgb16", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 16, rgb16_rows)},
-    };
-    for (const auto& [name, bytes] : pngs) {
-        WriteFile(root / "png" / (name + ".png"), bytes);
-        WriteFile(root / "alpha" / (name + ".png"), bytes);
-    }
+    std::vector<uint8_t> rgb_rows;
+    for (uint32_t c : SamplePicture()) rgb_rows.insert(rgb_rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     for (const auto& [name, c] : EveryPngCase()) {
         WriteFile(root / "png" / (name + ".png"), GeneratedPng(c, 13, 9));
         if (c.depth == 8) WriteFile(root / "alpha" / (name + ".png"), GeneratedPng(c, 6, 4));
@@ -85,6 +53,21 @@ int main(int argc, char** argv) {
     WriteFile(root / "jpeg" / "progressive.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0));
     WriteFile(root / "jpeg" / "many_scans.jpg", ProgressiveJpeg(6, 4, rgb_rows, 120));
 
+    // Headers that claim sizes no encoder would write.
+    std::vector<uint8_t> huge_bmp = MakeBmp(bmps[8].second), huge_png = GeneratedPng({PNG_COLOR_TYPE_RGB, 8}, 6, 4);
+    for (size_t at : {18, 22}) huge_bmp[at + 3] = 0x7F;
+    for (size_t at : {16, 20}) huge_png[at] = 0x7F;
+    const uint32_t crc = uint32_t(crc32(0, huge_png.data() + 12, 17));  // over the header chunk's type and data
+    for (size_t i = 0; i < 4; ++i) huge_png[29 + i] = uint8_t(crc >> (24 - 8 * i));
+    WriteFile(root / "bmp" / "huge.bmp", huge_bmp);
+    WriteFile(root / "png" / "huge.png", huge_png);
+    WriteFile(root / "jpeg" / "huge.jpg", ProgressiveJpeg(6, 4, rgb_rows, 0, 65535));
+    // Just past the fuzz targets' picture limit, and alpha pictures of a size other than the buffer's.
+    WriteFile(root / "png" / "over_limit.png",
+              MakePng(1025, 1024, PNG_COLOR_TYPE_GRAY, 1, std::vector<uint8_t>(129 * 1024)));
+    WriteFile(root / "alpha" / "taller.png", GeneratedPng({PNG_COLOR_TYPE_GRAY, 8}, 6, 5));
+    WriteFile(root / "alpha" / "wider.png", GeneratedPng({PNG_COLOR_TYPE_GRAY, 8}, 7, 4));
+
     WriteFile(root / "alpha" / "8bit.bmp", MakeBmp(bmps[2].second));
     WriteFile(root / "alpha" / "24bit.bmp", MakeBmp(bmps[8].second));
     WriteFile(root / "alpha" / "rle8.bmp", MakeBmp(rle8));
@@ -96,13 +79,15 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> emf;
     for (uint32_t v : {1u, 88u, 0u, 0u, 0u, 0u, 0u, 0u, 5080u, 2540u, 0x464D4520u}) PutLE(emf, v, 4);
     emf.resize(88, 0);
-    // Each also cut short, so that a size read past the end of its input shows.
-    for (const auto& [name, bytes] : {std::pair{"bmp", Prefixed(0, MakeBmp(bmps[8].second))},
-                                      {"ico", Prefixed(1, ico)},
-                                      {"wmf", Prefixed(2, wmf)},
-                                      {"emf", Prefixed(3, emf)},
-                                      {"jpg", Prefixed(4, jpeg)},
-                                      {"png", Prefixed(6, pngs[3].second)}}) {
+    // The first byte chooses the extension. Each also cut short, so that a size read past the end of
+    // its input shows.
+    for (auto [first, name, bytes] : {std::tuple{0, "bmp", MakeBmp(bmps[8].second)},
+                                      {1, "ico", ico},
+                                      {2, "wmf", wmf},
+                                      {3, "emf", emf},
+                                      {4, "jpg", jpeg},
+                                      {6, "png", GeneratedPng({PNG_COLOR_TYPE_RGB, 8}, 6, 4)}}) {
+        bytes.insert(bytes.begin(), uint8_t(first));
         WriteFile(root / "image_size" / name, bytes);
         WriteFile(root / "image_size" / (std::string(name) + "_cut"),
                   {bytes.begin(), bytes.begin() + bytes.size() / 3});

@@ -25,8 +25,8 @@ void Require(bool ok, const char* what) {
 
 // A decoded picture holds exactly its pixels, of the size its header reads; `encode`, where given,
 // writes a file the reader takes back with every colour.
-template <typename Decode, typename ReadSize>
-void Reader(Bytes bytes, Decode decode, ReadSize read_size, std::vector<uint8_t> (*encode)(const Picture&)) {
+void Reader(Bytes bytes, DecodeResult (*decode)(Bytes, Picture*, int64_t), bool (*read_size)(Bytes, PictureSize*),
+            std::vector<uint8_t> (*encode)(const Picture&) = nullptr) {
     Picture picture;
     if (decode(bytes, &picture, kMaxPixels) != DecodeResult::Ok) return;
     const size_t pixels = size_t(picture.width) * size_t(picture.height);
@@ -46,16 +46,10 @@ void Reader(Bytes bytes, Decode decode, ReadSize read_size, std::vector<uint8_t>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Bytes bytes(data, size);
-    auto bmp = [](Bytes b, Picture* p, int64_t max) { return DecodeBmp(b, p, max); };
-    auto bmp_size = [](Bytes b, PictureSize* s) { return ReadBmpSize(b, s); };
-    auto png = [](Bytes b, Picture* p, int64_t max) { return DecodePng(b, p, max); };
-    auto png_size = [](Bytes b, PictureSize* s) { return ReadPngSize(b, s); };
-    auto jpeg = [](Bytes b, Picture* p, int64_t max) { return DecodeJpeg(b, p, max); };
-    auto jpeg_size = [](Bytes b, PictureSize* s) { return ReadJpegSize(b, s); };
     const std::string target = VXL_FUZZ_TARGET;
-    if (target == "bmp") Reader(bytes, bmp, bmp_size, EncodeBmp);
-    if (target == "png") Reader(bytes, png, png_size, nullptr);
-    if (target == "jpeg") Reader(bytes, jpeg, jpeg_size, nullptr);
+    if (target == "bmp") Reader(bytes, DecodeBmp, ReadBmpSize, EncodeBmp);
+    if (target == "png") Reader(bytes, DecodePng, ReadPngSize);
+    if (target == "jpeg") Reader(bytes, DecodeJpeg, ReadJpegSize);
     if (target == "alpha") {  // the alpha loader's checks, for a 6 x 4 buffer
         std::vector<uint8_t> plane;
         const char* reason = vxl::ReadAlphaImage(bytes, 6, 4, &plane, kMaxPixels);

@@ -71,8 +71,7 @@ constexpr int kExportCount = int(Id::kCount);
 struct ExportRow {
     const char* name;
     int weight;
-    const char* flags;
-    const char* kinds;
+    const char *flags, *kinds;
 };
 
 inline constexpr ExportRow kExports[] = {

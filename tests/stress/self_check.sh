@@ -4,23 +4,20 @@
 set -u
 stress=$1
 standin=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 status=0
 
 check() {  # fault, pattern the report must contain
-    local fault=$1 pattern=$2 out replay
-    out=$(VXL_STANDIN_FAULT=$fault "$stress" --lib "$standin" --seconds 120 --hang-seconds 2 --quiet \
-          --scratch "$scratch/run" 2>&1)
-    if [ $? -ne 1 ] || ! grep -q "FAILURE seed=" <<<"$out" || ! grep -Eq "$pattern" <<<"$out"; then
+    local fault=$1 pattern=$2 out code replay
+    out=$(VXL_STANDIN_FAULT=$fault "$stress" --lib "$standin" --seconds 120 --hang-seconds 2 2>&1)
+    code=$?
+    replay=$(grep -o -- '--seed [0-9]* --calls [0-9]*' <<<"$out")
+    if [ $code -ne 1 ] || ! grep -q "FAILURE seed=" <<<"$out" || ! grep -Eq "$pattern" <<<"$out"; then
         echo "self-check: planted fault '$fault' was not reported as /$pattern/:"; echo "$out" | tail -20
         status=1
         return
     fi
-    replay=$(grep -o -- '--seed [0-9]* --calls [0-9]*' <<<"$out")
     echo "self-check: '$fault' reported: $(grep FAILURE <<<"$out")"
-    out=$(VXL_STANDIN_FAULT=$fault "$stress" --lib "$standin" $replay --hang-seconds 2 --quiet \
-          --scratch "$scratch/run" 2>&1)
+    out=$(VXL_STANDIN_FAULT=$fault "$stress" --lib "$standin" $replay --hang-seconds 2 2>&1)
     if [ $? -ne 1 ] || ! grep -Eq "$pattern" <<<"$out"; then
         echo "self-check: replaying '$fault' with $replay did not fail the same way:"; echo "$out" | tail -20
         status=1
@@ -30,7 +27,7 @@ check() {  # fault, pattern the report must contain
 check oob 'crash: killed by signal 11|sanitizer report'
 check hang 'hang: '
 check dead 'dead handle [-0-9]+ answered BufferSizeX'
-if ! "$stress" --lib "$standin" --seed 1 --calls 3000 --quiet --scratch "$scratch/run" >/dev/null 2>&1; then
+if ! "$stress" --lib "$standin" --seed 1 --calls 3000 >/dev/null 2>&1; then
     echo "self-check: the stand-in without a fault did not pass"
     status=1
 fi
