@@ -1,9 +1,14 @@
+// Colours in the display's layouts: packing and unpacking, and the presentation's widening of 16-bit
+// rows, which must unpack alike.
+#include <gtest/gtest.h>
+
 #include <array>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "fake_fixture.h"
+#include "platform/sdl/widen.h"
 
 namespace vxl::testing {
 namespace {
@@ -43,6 +48,9 @@ TEST_P(ColourTest, PacksAndUnpacksInTheDisplayLayout) {
     EXPECT_EQ(Unpack(0xFFFFFFFFu), (Rgb{255, 255, 255}));
     EXPECT_EQ(Unpack(~layout.white), (Rgb{0, 0, 0}));  // bits above the layout are ignored
     for (const auto& [colour, rgb] : layout.unpacked) EXPECT_EQ(Unpack(colour), rgb) << std::hex << colour;
+    uint8_t g = 0;
+    unRGB(0xFFFFFF, nullptr, &g, nullptr);  // missing outputs are skipped and the others written
+    EXPECT_EQ(g, 255);
 
     // Unpacking then packing gives the colour back: every narrow colour, a spread sample of the 8-bit ones.
     const uint32_t end = depth_ == 15 ? 0x8000 : depth_ == 16 ? 0x10000 : 0x1000000;
@@ -54,13 +62,30 @@ TEST_P(ColourTest, PacksAndUnpacksInTheDisplayLayout) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, ColourTest, AllDepths(), DepthName);
 
-using ColourPlainTest = FakeTest;
+uint32_t Field(uint32_t value, uint32_t bits) {
+    return value * 255 / ((1u << bits) - 1);
+}
 
-TEST_F(ColourPlainTest, MissingOutputsAreSkippedAndTheOthersWritten) {
-    OpenWindowed();
-    uint8_t g = 0;
-    unRGB(0x123456, nullptr, &g, nullptr);
-    EXPECT_EQ(g, 0x34);
+// Every 16-bit value at both layouts widens each field as floor(i * 255 / (2^n - 1)), the colour
+// unpack's rule; bit 15 of the 5-5-5 layout is ignored. The whole vector and the short tail
+// (a count that is no multiple of eight) are both checked.
+TEST(WidenTest, EveryValueWidensLikeTheColourUnpack) {
+    std::vector<uint16_t> in(65536);
+    for (uint32_t v = 0; v < in.size(); ++v) in[v] = uint16_t(v);
+    for (const int green_bits : {5, 6}) {
+        std::vector<uint32_t> out(in.size()), tail(13);
+        platform::WidenRow(in.data(), out.data(), int32_t(out.size()), green_bits);
+        platform::WidenRow(in.data() + 1000, tail.data(), int32_t(tail.size()), green_bits);
+        const uint32_t red_shift = 5 + uint32_t(green_bits), green_mask = (1u << green_bits) - 1;
+        for (uint32_t v = 0; v < in.size(); ++v) {
+            const uint32_t want = 0xFF000000u | Field((v >> red_shift) & 31, 5) << 16 |
+                                  Field((v >> 5) & green_mask, uint32_t(green_bits)) << 8 | Field(v & 31, 5);
+            ASSERT_EQ(out[v], want) << green_bits << "-bit green, value 0x" << std::hex << v;
+            if (v >= 1000 && v < 1013) {
+                ASSERT_EQ(tail[v - 1000], want) << "tail, value 0x" << std::hex << v;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // What the drawing tests look at: small pictures of a buffer (one string per row, '#' where a pixel
-// is not the background), its pixels and stored bytes, and the buffers and vertices they draw with.
+// is not the background, 0 unless given), its pixels and stored bytes, and the buffers and vertices they draw with.
 #pragma once
 
 #include <cstdint>
@@ -13,11 +13,11 @@ namespace vxl::testing {
 
 using Rows = std::vector<std::string>;
 
-inline Rows Picture(int32_t handle) {
+inline Rows Picture(int32_t handle, uint32_t background = 0) {
     Rows rows;
     for (int32_t y = 0; y < BufferSizeY(handle); ++y) {
         std::string row;
-        for (int32_t x = 0; x < BufferSizeX(handle); ++x) row += GetPixel(handle, x, y) != 0 ? '#' : '.';
+        for (int32_t x = 0; x < BufferSizeX(handle); ++x) row += GetPixel(handle, x, y) != background ? '#' : '.';
         rows.push_back(row);
     }
     return rows;
@@ -30,16 +30,6 @@ inline Rows Filled(Rows outline) {
         if (first != std::string::npos) row.replace(first, row.rfind('#') - first + 1, row.rfind('#') - first + 1, '#');
     }
     return outline;
-}
-
-// The same picture as one text, each row ended by a newline.
-inline std::string PictureText(int32_t handle, uint32_t background = 0) {
-    std::string s;
-    for (int32_t y = 0; y < BufferSizeY(handle); ++y) {
-        for (int32_t x = 0; x < BufferSizeX(handle); ++x) s += GetPixel(handle, x, y) == background ? '.' : '#';
-        s += '\n';
-    }
-    return s;
 }
 
 inline std::vector<uint32_t> PixelsOf(int32_t handle) {
@@ -71,6 +61,14 @@ inline int32_t NumberedBuffer(int32_t w, int32_t h) {
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) PutPixel(b, x, y, Numbered(x, y));
     return b;
+}
+
+// The processor paths fast paths are compared on: none (the reference), SSE2, and AVX2 where the
+// machine has it. FakeTest puts the machine's own back after each test.
+inline std::vector<platform::CpuFeatures> CpuPaths() {
+    std::vector<platform::CpuFeatures> paths = {{false, false}, {true, false}};
+    if (__builtin_cpu_supports("avx2")) paths.push_back({true, true});
+    return paths;
 }
 
 inline TPolyVertex V(float x, float y, uint32_t colour = 0, float u = 0, float v = 0) {
