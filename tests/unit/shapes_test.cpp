@@ -100,22 +100,11 @@ TEST_P(SpansDepthTest, EveryWriterStoresTheSameBytesOfTheColour) {
         FillCircle(h, 24, 7, 4, colour);
         Ellipse(h, 38, 7, 8, 3, colour);
         FillEllipse(h, 56, 8, 6, 3, colour);
-        for (auto [x, y] : {std::pair{0, 0},
-                            {17, 0},
-                            {67, 0},
-                            {1, 1},
-                            {3, 1},
-                            {64, 3},
-                            {32, 2},
-                            {5, 1},
-                            {8, 3},
-                            {3, 8},
-                            {14, 3},
-                            {28, 7},
-                            {24, 11},
-                            {46, 7},
-                            {38, 4},
-                            {56, 11}}) {
+        // clang-format off
+        const std::pair<int32_t, int32_t> written[] = {{0, 0}, {17, 0}, {67, 0}, {1, 1}, {3, 1}, {64, 3}, {32, 2}, {5, 1},
+                                                       {8, 3}, {3, 8}, {14, 3}, {28, 7}, {24, 11}, {46, 7}, {38, 4}, {56, 11}};
+        // clang-format on
+        for (auto [x, y] : written) {
             EXPECT_EQ(PixelBytes(h, x, y, bpp_), bytes) << x << "," << y << (video ? " video" : "");
         }
         for (auto [x, y] : {std::pair{0, 1}, {4, 1}, {33, 2}, {14, 6}, {38, 7}, {1, 9}}) {
@@ -199,8 +188,7 @@ TEST_F(LinesTest, LineToDrawsFromThePenAndMovesItEvenWithoutABuffer) {
     LineTo(h_, 8, 3, 1);
     LineTo(9999, 0, 0, 1);  // no buffer: nothing drawn, the pen still moves
     LineTo(h_, 2, 0, 1);
-    EXPECT_EQ(TheLibrary().pen_x, 2);
-    EXPECT_EQ(TheLibrary().pen_y, 0);
+    EXPECT_EQ(std::pair(TheLibrary().pen_x, TheLibrary().pen_y), std::pair(2, 0));
     EXPECT_EQ(Picture(h_), (Rows{
                                "###.......",
                                "..........",
