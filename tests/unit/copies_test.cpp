@@ -20,7 +20,6 @@ using namespace platform;
 
 // Where a destination pixel's value comes from: a source pixel, or nothing (the background stays).
 using From = std::optional<std::pair<int32_t, int32_t>>;
-using SourceOf = std::function<From(int32_t x, int32_t y)>;
 
 class CopyTest : public DepthTest {
 protected:
@@ -33,7 +32,7 @@ protected:
     }
 
     // Every destination pixel holds what `from` says; the first wrong one is reported.
-    void ExpectPicture(int32_t dst, const SourceOf& from) {
+    void ExpectPicture(int32_t dst, const std::function<From(int32_t x, int32_t y)>& from) {
         for (int32_t y = 0; y < BufferSizeY(dst); ++y)
             for (int32_t x = 0; x < BufferSizeX(dst); ++x) {
                 const auto s = from(x, y);

@@ -1,7 +1,9 @@
 // What the drawing tests look at: small pictures of a buffer (one string per row, '#' where a pixel
-// is not the background, 0 unless given), its pixels and stored bytes, and the buffers and vertices they draw with.
+// is not the background, 0 unless given), its pixels and stored bytes, and the buffers, vertices and
+// processor paths they draw with.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -26,8 +28,8 @@ inline Rows Picture(int32_t handle, uint32_t background = 0) {
 // A filled shape's picture from its outline's: each row covered from its first pixel to its last.
 inline Rows Filled(Rows outline) {
     for (std::string& row : outline) {
-        const size_t first = row.find('#');
-        if (first != std::string::npos) row.replace(first, row.rfind('#') - first + 1, row.rfind('#') - first + 1, '#');
+        if (row.find('#') != std::string::npos)
+            std::fill(row.begin() + row.find('#'), row.begin() + row.rfind('#'), '#');
     }
     return outline;
 }
@@ -43,13 +45,6 @@ inline std::vector<uint32_t> PixelsOf(int32_t handle) {
 inline std::vector<uint8_t> Bytes(int32_t handle) {
     const TBufferVx* b = TheLibrary().handles.Find(handle);
     return {b->pixels(), b->pixels() + size_t(b->pitch()) * size_t(b->height())};
-}
-
-// The bytes of pixel (x, y) of a packed buffer.
-inline std::vector<uint8_t> PixelBytes(int32_t handle, int32_t x, int32_t y, uint32_t bytes_per_pixel) {
-    const auto* p = static_cast<const uint8_t*>(BufferPointer(handle)) +
-                    (size_t(y) * size_t(BufferSizeX(handle)) + size_t(x)) * bytes_per_pixel;
-    return {p, p + bytes_per_pixel};
 }
 
 // A buffer whose pixel (x, y) holds the raw value Numbered(x, y): unique, never 0, within 15 bits.
@@ -72,9 +67,7 @@ inline std::vector<platform::CpuFeatures> CpuPaths() {
 }
 
 inline TPolyVertex V(float x, float y, uint32_t colour = 0, float u = 0, float v = 0) {
-    TPolyVertex p{};
-    p.x = x, p.y = y, p.u = u, p.v = v, p.colour = colour;
-    return p;
+    return TPolyVertex{x, y, 0, u, v, {0, 0}, colour};
 }
 
 // A windowed display and a W x H buffer `h_` to draw in.
