@@ -1,8 +1,9 @@
 // Every drawing family given hostile coordinates, polygon vertex counts and arrays, into a buffer
 // whose rows sit between guard bytes: every write must land inside the picture. (The stress program
 // drives the same calls through the library's interface under the sanitizers.)
+#include <cfloat>
+#include <cmath>
 #include <functional>
-#include <limits>
 #include <random>
 
 #include "draw/circles.h"
@@ -66,10 +67,7 @@ TEST_P(GuardTest, EveryFamilyWritesOnlyInsideTheBufferWhateverTheCoordinates) {
                : kind == 2 ? int32_t(r)
                            : kEnds[r % 4];
     };
-    // clang-format off
-    const float kExtremes[] = {-0.0f, 1e-40f, 0.5f, 32767.5f, -32768.0f, 1e9f, -3e38f, std::numeric_limits<float>::max(),
-                               std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()};
-    // clang-format on
+    const float kExtremes[] = {-0.0f, 1e-40f, 0.5f, 32767.5f, -32768.0f, 1e9f, -3e38f, FLT_MAX, INFINITY, NAN};
     const auto real = [&] {
         return rng() % 4 ? float(coord() % 200) + 0.25f * float(rng() % 4) : kExtremes[rng() % std::size(kExtremes)];
     };

@@ -28,7 +28,8 @@ TEST_F(SpansPictureTest, RunsIncludeBothEndsInEitherOrderAndClampToTheBuffer) {
                               {8, INT32_MAX, 4, "........####"}, {INT32_MIN, INT32_MAX, 5, "############"},
                               {0, 11, -1, ""}, {0, 11, 6, ""}, {12, 40, 1, ""}, {-40, -1, 1, ""}};
     const Run vertical[] = {{4, 1, 0, ".####."}, {-5, 11, 2, "######"}, {INT32_MIN, 1, 4, "##...."},
-                            {3, INT32_MAX, 6, "...###"}, {0, 5, -1, ""}, {0, 5, 12, ""}, {6, 9, 8, ""}, {-9, -1, 8, ""}};
+                            {3, INT32_MAX, 6, "...###"}, {0, 5, -1, ""}, {0, 5, 12, ""}, {6, 9, 8, ""},
+                            {-9, -1, 8, ""}};
     // clang-format on
     for (const bool across : {true, false}) {
         for (const Run& r : across ? std::span<const Run>(horizontal) : std::span<const Run>(vertical)) {
@@ -101,10 +102,10 @@ TEST_P(SpansDepthTest, EveryWriterStoresTheSameBytesOfTheColour) {
         Ellipse(h, 38, 7, 8, 3, colour);
         FillEllipse(h, 56, 8, 6, 3, colour);
         // clang-format off
-        const std::pair<int32_t, int32_t> written[] = {{0, 0}, {17, 0}, {67, 0}, {1, 1}, {3, 1}, {64, 3}, {32, 2}, {5, 1},
-                                                       {8, 3}, {3, 8}, {14, 3}, {28, 7}, {24, 11}, {46, 7}, {38, 4}, {56, 11}};
+        const int32_t written[][2] = {{0, 0}, {17, 0}, {67, 0}, {1, 1}, {3, 1}, {64, 3}, {32, 2}, {5, 1}, {8, 3},
+                                      {3, 8}, {14, 3}, {28, 7}, {24, 11}, {46, 7}, {38, 4}, {56, 11}};
         // clang-format on
-        for (auto [x, y] : written) {
+        for (const auto& [x, y] : written) {
             const auto* p = static_cast<const uint8_t*>(BufferPointer(h)) + (size_t(y) * 68 + size_t(x)) * bpp_;
             EXPECT_EQ(std::vector<uint8_t>(p, p + bpp_), bytes) << x << "," << y << (video ? " video" : "");
         }
