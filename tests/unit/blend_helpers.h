@@ -23,8 +23,7 @@ inline int32_t Solid(int32_t w, int32_t h, uint32_t value, bool video = false) {
 // Random stored values of a layout; at 15 bits bit 15 is set now and then, as a host may write it.
 inline std::vector<uint32_t> RandomPixels(std::mt19937& rng, size_t count, uint32_t depth) {
     std::vector<uint32_t> out(count);
-    const uint32_t mask = depth == 32 ? 0xFFFFFFFFu : depth == 24 ? 0xFFFFFFu : 0xFFFFu;
-    for (auto& p : out) p = rng() & mask;
+    for (auto& p : out) p = rng() & (depth == 32 ? 0xFFFFFFFFu : depth == 24 ? 0xFFFFFFu : 0xFFFFu);
     return out;
 }
 

@@ -1,9 +1,10 @@
 // What the drawing tests look at: small pictures of a buffer (one string per row, '#' where a pixel
-// is not the background), its pixels and stored bytes, and the buffers and vertices they draw with.
+// is not the background, 0 unless given), its pixels and stored bytes, and the buffers, vertices and
+// processor paths they draw with.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,11 @@ namespace vxl::testing {
 
 using Rows = std::vector<std::string>;
 
-inline Rows Picture(int32_t handle) {
+inline Rows Picture(int32_t handle, uint32_t background = 0) {
     Rows rows;
     for (int32_t y = 0; y < BufferSizeY(handle); ++y) {
         std::string row;
-        for (int32_t x = 0; x < BufferSizeX(handle); ++x) row += GetPixel(handle, x, y) != 0 ? '#' : '.';
+        for (int32_t x = 0; x < BufferSizeX(handle); ++x) row += GetPixel(handle, x, y) != background ? '#' : '.';
         rows.push_back(row);
     }
     return rows;
@@ -26,20 +27,10 @@ inline Rows Picture(int32_t handle) {
 // A filled shape's picture from its outline's: each row covered from its first pixel to its last.
 inline Rows Filled(Rows outline) {
     for (std::string& row : outline) {
-        const size_t first = row.find('#');
-        if (first != std::string::npos) row.replace(first, row.rfind('#') - first + 1, row.rfind('#') - first + 1, '#');
+        if (row.find('#') != std::string::npos)
+            std::fill(row.begin() + row.find('#'), row.begin() + row.rfind('#'), '#');
     }
     return outline;
-}
-
-// The same picture as one text, each row ended by a newline.
-inline std::string PictureText(int32_t handle, uint32_t background = 0) {
-    std::string s;
-    for (int32_t y = 0; y < BufferSizeY(handle); ++y) {
-        for (int32_t x = 0; x < BufferSizeX(handle); ++x) s += GetPixel(handle, x, y) == background ? '.' : '#';
-        s += '\n';
-    }
-    return s;
 }
 
 inline std::vector<uint32_t> PixelsOf(int32_t handle) {
@@ -55,13 +46,6 @@ inline std::vector<uint8_t> Bytes(int32_t handle) {
     return {b->pixels(), b->pixels() + size_t(b->pitch()) * size_t(b->height())};
 }
 
-// The bytes of pixel (x, y) of a packed buffer.
-inline std::vector<uint8_t> PixelBytes(int32_t handle, int32_t x, int32_t y, uint32_t bytes_per_pixel) {
-    const auto* p = static_cast<const uint8_t*>(BufferPointer(handle)) +
-                    (size_t(y) * size_t(BufferSizeX(handle)) + size_t(x)) * bytes_per_pixel;
-    return {p, p + bytes_per_pixel};
-}
-
 // A buffer whose pixel (x, y) holds the raw value Numbered(x, y): unique, never 0, within 15 bits.
 inline uint32_t Numbered(int32_t x, int32_t y) {
     return uint32_t(y * 64 + x + 1);
@@ -73,10 +57,16 @@ inline int32_t NumberedBuffer(int32_t w, int32_t h) {
     return b;
 }
 
+// The processor paths fast paths are compared on: none (the reference), SSE2, and AVX2 where the
+// machine has it. FakeTest puts the machine's own back after each test.
+inline std::vector<platform::CpuFeatures> CpuPaths() {
+    std::vector<platform::CpuFeatures> paths = {{false, false}, {true, false}};
+    if (__builtin_cpu_supports("avx2")) paths.push_back({true, true});
+    return paths;
+}
+
 inline TPolyVertex V(float x, float y, uint32_t colour = 0, float u = 0, float v = 0) {
-    TPolyVertex p{};
-    p.x = x, p.y = y, p.u = u, p.v = v, p.colour = colour;
-    return p;
+    return TPolyVertex{x, y, 0, u, v, {0, 0}, colour};
 }
 
 // A windowed display and a W x H buffer `h_` to draw in.
