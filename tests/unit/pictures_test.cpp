@@ -36,15 +36,10 @@ TEST_P(PicturesDepthTest, SavedPicturesLoadBackExactlyAndOthersArriveThroughPack
     }
     // Pictures of 8 bits a channel arrive through the display's colour packing.
     const std::vector<uint32_t> rgb = SamplePicture();
-    WriteFile("true.bmp", MakeBmp({6, 4, 24, 40, false, 0, {}, {}, rgb}));
-    std::vector<uint8_t> rows;
     std::vector<uint32_t> packed;
-    for (uint32_t c : rgb) {
-        rows.insert(rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
-        packed.push_back(RGB(int32_t(c >> 16), int32_t(c >> 8) & 255, int32_t(c) & 255));
-    }
-    WriteFile("true.png", MakePng(6, 4, PNG_COLOR_TYPE_RGB, 8, rows));
-    for (const char* name : {"true.bmp", "true.png"}) EXPECT_EQ(PixelsOf(SetupImageBuffer(name, 0)), packed) << name;
+    for (uint32_t c : rgb) packed.push_back(RGB(int32_t(c >> 16), int32_t(c >> 8) & 255, int32_t(c) & 255));
+    WriteFile("true.bmp", MakeBmp({6, 4, 24, 40, false, 0, {}, {}, rgb}));
+    EXPECT_EQ(PixelsOf(SetupImageBuffer("true.bmp", 0)), packed);
 }
 
 // Raw files hold the buffer byte for byte; a short file fills what it holds; a missing one changes
@@ -79,7 +74,6 @@ TEST_F(PicturesTest, EachLoadingMessageFromCraftedFiles) {
     // the file, whether it is loaded as an alpha plane, the message
     const std::vector<std::tuple<std::vector<uint8_t>, bool, std::string>> cases = {
         {{'G', 'I', 'F', '8', '9', 'a', 0, 0}, false, unknown},
-        {{}, false, unknown},
         {{'B', 'M', 1, 2, 3}, false, unknown},
         {{0xFF, 0xD8, 0xFF, 0xD9}, false, "[TBufferVx]LoadStreamImage -> Error loading JPEG from Stream..."},
         {damaged_png, false, "[TBufferVx]LoadStreamImage -> Error loading PNG from Stream..."},
@@ -203,10 +197,9 @@ TEST_F(PicturesTest, ASaveThatCannotFinishKeepsTheOldFile) {
 // Loads `file` with the address space limited to what the process holds plus `room_mb`, printing the
 // height loaded or the fatal message, and ends the process.
 void LoadWithin(const char* file, int64_t room_mb) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line) && line.rfind("VmSize:", 0) != 0) continue;
-    const rlim_t bytes = rlim_t(std::stoll(line.substr(7)) * 1024 + (room_mb << 20));
+    int64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t bytes = rlim_t(pages * sysconf(_SC_PAGESIZE) + (room_mb << 20));
     const rlimit limit{bytes, bytes};
     setrlimit(RLIMIT_AS, &limit);
     try {
