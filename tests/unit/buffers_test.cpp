@@ -74,10 +74,10 @@ TEST_F(BufferTest, SurfaceCreationFallsBackToSystemMemory) {
         if (failures) fake_->Fail(PlatformCall::CreateSurface, platform::DDERR_OUTOFVIDEOMEMORY, failures);
         const int32_t h = SetupBuffer(8, 8, 1);
         TBufferVx& b = *TheLibrary().handles.Find(h);
-        EXPECT_EQ(fake_->Calls(PlatformCall::CreateSurface) - before, attempts);
-        EXPECT_EQ(std::tuple((b.surface()->caps() & platform::DDSCAPS_VIDEOMEMORY) != 0, b.in_video_memory(),
+        EXPECT_EQ(std::tuple(fake_->Calls(PlatformCall::CreateSurface) - before,
+                             (b.surface()->caps() & platform::DDSCAPS_VIDEOMEMORY) != 0, b.in_video_memory(),
                              b.row_scratch() != nullptr),
-                  std::tuple(video_surface, in_video, scratch));
+                  std::tuple(attempts, video_surface, in_video, scratch));
     }
 }
 

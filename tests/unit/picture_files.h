@@ -19,18 +19,18 @@
 
 namespace vxl::testing {
 
+// Rows are given in `pixels`, top first: an index (<= 8 bits), the stored value (16, 32) or 0xRRGGBB
+// (24). The header is 12 (core), 40, 108 or 124 bytes; compression 0 plain, 1 RLE8, 2 RLE4, 3 bit
+// fields, whose masks are red, green, blue. `rle` is the compressed data as it is stored.
+// `header_height` is the height written into the header, when not the natural one.
 struct BmpLayout {
-    int32_t width = 0;
-    int32_t height = 0;  // rows as given in `pixels`, top first
-    uint32_t bits = 24;
-    uint32_t header = 40;  // 12 (core), 40, 108 or 124
+    int32_t width = 0, height = 0;
+    uint32_t bits = 24, header = 40;
     bool top_down = false;
-    uint32_t compression = 0;           // 0 plain, 1 RLE8, 2 RLE4, 3 bit fields
-    std::vector<uint32_t> palette;      // 0xRRGGBB
-    std::vector<uint32_t> masks;        // red, green, blue for bit fields
-    std::vector<uint32_t> pixels;       // index (<= 8 bits), stored value (16, 32) or 0xRRGGBB (24)
-    std::vector<uint8_t> rle;           // the compressed data as it is stored
-    int64_t header_height = INT64_MIN;  // the height written into the header, when not the natural one
+    uint32_t compression = 0;
+    std::vector<uint32_t> palette, masks, pixels;  // the palette as 0xRRGGBB
+    std::vector<uint8_t> rle;
+    int64_t header_height = INT64_MIN;
 };
 
 inline void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
