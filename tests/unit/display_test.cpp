@@ -84,7 +84,7 @@ TEST_F(DisplayTest, DoEventsTakesOneMessagePerCall) {
     }
 }
 
-// Sizes too big to allocate are out of memory, sizes of zero or below invalid; full screen, no mode.
+// Sizes too big to allocate are out of memory, sizes of zero or below invalid.
 TEST_F(DisplayTest, HugeAndNegativeSizesAreRefused) {
     OpenWindowed();
     const WindowId win = fake_->AddWindow(0, 0, 100, 100);
@@ -107,10 +107,9 @@ const std::string kModeRefused = "[TFullVexel]Create -> Selected display mode no
 
 TEST_F(DisplayTest, FullScreenOpensAPopupWithoutCursorThatDoesNotMoveAndCloses) {
     const WindowId w = OpenFullScreen(640, 480, 16);
-    EXPECT_EQ(std::tuple(GlobalBpp(), VexelSizeX(), VexelSizeY()), std::tuple(16, 640, 480));
-    EXPECT_EQ(fake_->window(w).style, WS_POPUP);
-    EXPECT_TRUE(fake_->window(w).full_screen);
-    EXPECT_FALSE(fake_->cursor_visible());
+    EXPECT_EQ(std::tuple(GlobalBpp(), VexelSizeX(), VexelSizeY(), fake_->window(w).style, fake_->window(w).full_screen,
+                         fake_->cursor_visible()),
+              std::tuple(16, 640, 480, WS_POPUP, true, false));
     const std::vector<int32_t> placed = Geometry(fake_->window(w));
     SetVexelWindowPos(10, 20);  // nothing to move in full screen
     EXPECT_EQ(Geometry(fake_->window(w)), placed);
