@@ -125,9 +125,7 @@ TEST_F(DisplayTest, FullScreenOpensAPopupWithoutCursorThatDoesNotMoveAndCloses) 
 TEST_F(DisplayTest, FullScreenModeTest) {
     // The modes listed (none: every common size at every depth), the mode asked for, whether it opens.
     const std::tuple<std::vector<DisplayMode>, int32_t, int32_t, int32_t, bool> cases[] = {
-        {{}, 800, 601, 32, false},                    // size not listed
-        {{}, 640, 480, 8, false},                     // 8 bits, though listed
-        {{}, 640, 480, 24, true},
+        {{}, 800, 601, 32, false},  {{}, 640, 480, 8, false},  {{}, 640, 480, 24, true},  // unlisted; 8 bits
         {{{640, 480, 16, 60}}, 640, 480, 15, false},  // 15 needs a 15-bit entry
         {{{640, 480, 16, 60}}, 640, 480, 16, true},
         {{{640, 480, 15, 60}}, 640, 480, 15, true},

@@ -73,12 +73,10 @@ TEST_F(PicturesTest, EachLoadingMessageFromCraftedFiles) {
     const std::string alpha = "[TBufferVx]LoadStreamAlpha -> ", not_8 = alpha + "Invalid alpha image, must be 8bit...";
     // the file, whether it is loaded as an alpha plane, the message
     const std::vector<std::tuple<std::vector<uint8_t>, bool, std::string>> cases = {
-        {{'G', 'I', 'F', '8', '9', 'a', 0, 0}, false, unknown},
-        {{'B', 'M', 1, 2, 3}, false, unknown},
+        {{'G', 'I', 'F', '8', '9', 'a', 0, 0}, false, unknown},  {{'B', 'M', 1, 2, 3}, false, unknown},
         {{0xFF, 0xD8, 0xFF, 0xD9}, false, "[TBufferVx]LoadStreamImage -> Error loading JPEG from Stream..."},
         {damaged_png, false, "[TBufferVx]LoadStreamImage -> Error loading PNG from Stream..."},
-        {MakeBmp({0, 0, 24}), false, surface},
-        {MakeBmp({1 << 14, 1 << 14, 8, 40, false, 1, {0}}), false, surface},
+        {MakeBmp({0, 0, 24}), false, surface},  {MakeBmp({1 << 14, 1 << 14, 8, 40, false, 1, {0}}), false, surface},
         {{0xFF, 0xD8, 0xFF, 0xE0}, true, alpha + "Stream Alpha format not supported..."},
         {MakeBmp({0, 0, 8, 40, false, 0, {0}}), true, alpha + "Error loading from stream..."},
         {{'B', 'M', 0, 0}, true, alpha + "Error loading from stream..."},
