@@ -4,7 +4,6 @@
 // mode list, the popup window, and the fatal error that ends the process. The library's own windows:
 // placement, the window procedure, classes. Every set-up failure, and what still works afterwards.
 #include <cctype>
-#include <climits>
 
 #include "display/blit_completion.h"
 #include "display/mode_table.h"
@@ -90,9 +89,9 @@ TEST_F(DisplayTest, HugeAndNegativeSizesAreRefused) {
     const WindowId win = fake_->AddWindow(0, 0, 100, 100);
     // a buffer or else a display, its size, the result reported
     const std::tuple<bool, int32_t, int32_t, HResult> cases[] = {
-        {true, INT_MAX, INT_MAX, DDERR_OUTOFMEMORY},  {true, 1, INT_MAX, DDERR_OUTOFMEMORY},
-        {true, 65536, 65536, DDERR_OUTOFMEMORY},      {false, INT_MAX, INT_MAX, DDERR_OUTOFMEMORY},
-        {false, INT_MIN, 5, DDERR_INVALIDPARAMS},     {false, 5, INT_MIN, DDERR_INVALIDPARAMS},
+        {true, INT32_MAX, INT32_MAX, DDERR_OUTOFMEMORY},  {true, 1, INT32_MAX, DDERR_OUTOFMEMORY},
+        {true, 65536, 65536, DDERR_OUTOFMEMORY},      {false, INT32_MAX, INT32_MAX, DDERR_OUTOFMEMORY},
+        {false, INT32_MIN, 5, DDERR_INVALIDPARAMS},     {false, 5, INT32_MIN, DDERR_INVALIDPARAMS},
         {false, 0, 0, DDERR_INVALIDPARAMS},           {false, -1, 240, DDERR_INVALIDPARAMS},
     };
     for (const auto& [buffer, w, h, code] : cases) {

@@ -1,6 +1,5 @@
 // Text output: exactly the colour inside the glyphs, nothing else changed, clipping at every edge.
 #include <array>
-#include <fstream>
 
 #include "picture.h"
 
