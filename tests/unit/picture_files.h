@@ -19,18 +19,18 @@
 
 namespace vxl::testing {
 
+// Rows are given in `pixels`, top first: an index (<= 8 bits), the stored value (16, 32) or 0xRRGGBB
+// (24). The header is 12 (core), 40, 108 or 124 bytes; compression 0 plain, 1 RLE8, 2 RLE4, 3 bit
+// fields, whose masks are red, green, blue. `rle` is the compressed data as it is stored.
+// `header_height` is the height written into the header, when not the natural one.
 struct BmpLayout {
-    int32_t width = 0;
-    int32_t height = 0;  // rows as given in `pixels`, top first
-    uint32_t bits = 24;
-    uint32_t header = 40;  // 12 (core), 40, 108 or 124
+    int32_t width = 0, height = 0;
+    uint32_t bits = 24, header = 40;
     bool top_down = false;
-    uint32_t compression = 0;           // 0 plain, 1 RLE8, 2 RLE4, 3 bit fields
-    std::vector<uint32_t> palette;      // 0xRRGGBB
-    std::vector<uint32_t> masks;        // red, green, blue for bit fields
-    std::vector<uint32_t> pixels;       // index (<= 8 bits), stored value (16, 32) or 0xRRGGBB (24)
-    std::vector<uint8_t> rle;           // the compressed data as it is stored
-    int64_t header_height = INT64_MIN;  // the height written into the header, when not the natural one
+    uint32_t compression = 0;
+    std::vector<uint32_t> palette, masks, pixels;  // the palette as 0xRRGGBB
+    std::vector<uint8_t> rle;
+    int64_t header_height = INT64_MIN;
 };
 
 inline void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
@@ -38,100 +38,80 @@ inline void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
 }
 
 inline std::vector<uint8_t> MakeBmp(const BmpLayout& s) {
-    std::vector<uint8_t> info;
     const bool core = s.header == 12;
     const int32_t stored_height =
         s.header_height != INT64_MIN ? int32_t(s.header_height) : (s.top_down ? -s.height : s.height);
+    std::vector<uint8_t> info;
     PutLE(info, s.header, 4);
-    if (core) {
-        PutLE(info, uint32_t(s.width), 2);
-        PutLE(info, uint32_t(stored_height), 2);
-        PutLE(info, 1, 2);
-        PutLE(info, s.bits, 2);
-    } else {
-        PutLE(info, uint32_t(s.width), 4);
-        PutLE(info, uint32_t(stored_height), 4);
-        PutLE(info, 1, 2);
-        PutLE(info, s.bits, 2);
-        PutLE(info, s.compression, 4);
-        PutLE(info, uint32_t(s.rle.size()), 4);
-        PutLE(info, 2835, 4);
-        PutLE(info, 2835, 4);
-        PutLE(info, uint32_t(s.palette.size()), 4);
-        PutLE(info, 0, 4);
-        if (s.header > 40) {  // masks inside the header, the rest zero
-            for (size_t i = 0; i < 3; ++i) PutLE(info, i < s.masks.size() ? s.masks[i] : 0, 4);
-            while (info.size() < s.header) info.push_back(0);
-        } else if (s.compression == 3) {
-            for (uint32_t m : s.masks) PutLE(info, m, 4);
-        }
+    PutLE(info, uint32_t(s.width), core ? 2 : 4);
+    PutLE(info, uint32_t(stored_height), core ? 2 : 4);
+    PutLE(info, 1, 2);
+    PutLE(info, s.bits, 2);
+    if (!core) {
+        for (uint32_t v : {s.compression, uint32_t(s.rle.size()), 2835u, 2835u, uint32_t(s.palette.size()), 0u})
+            PutLE(info, v, 4);
+        // Masks inside a larger header, the rest of it zero; after a plain one for bit fields.
+        for (size_t i = 0; i < 3 && (s.header > 40 || s.compression == 3); ++i)
+            PutLE(info, i < s.masks.size() ? s.masks[i] : 0, 4);
+        info.resize(std::max<size_t>(info.size(), s.header), 0);
     }
-    for (uint32_t c : s.palette) {
-        info.push_back(uint8_t(c));
-        info.push_back(uint8_t(c >> 8));
-        info.push_back(uint8_t(c >> 16));
-        if (!core) info.push_back(0);
-    }
+    for (uint32_t c : s.palette) PutLE(info, c, core ? 3 : 4);
     std::vector<uint8_t> data = s.rle;
-    if (s.compression != 1 && s.compression != 2) {
-        const size_t stride = (size_t(s.width) * s.bits + 31) / 32 * 4;
-        for (int32_t row = 0; row < s.height; ++row) {
-            const int32_t y = s.top_down ? row : s.height - 1 - row;
-            std::vector<uint8_t> line(stride, 0);
-            for (int32_t x = 0; x < s.width; ++x) {
-                const uint32_t v = s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
-                if (s.bits < 8) {
-                    const uint32_t per_byte = 8 / s.bits;
-                    line[x / per_byte] |= uint8_t(v << (8 - s.bits * (x % per_byte + 1)));
-                } else {
-                    for (uint32_t i = 0; i < s.bits / 8; ++i)
-                        line[size_t(x) * (s.bits / 8) + i] = uint8_t(v >> (8 * i));
-                }
-            }
-            data.insert(data.end(), line.begin(), line.end());
+    const size_t stride = (size_t(s.width) * s.bits + 31) / 32 * 4;
+    for (int32_t row = 0; row < s.height && s.compression != 1 && s.compression != 2; ++row) {
+        const int32_t y = s.top_down ? row : s.height - 1 - row;
+        std::vector<uint8_t> line(stride, 0);
+        for (int32_t x = 0; x < s.width; ++x) {
+            const uint32_t v = s.pixels[size_t(y) * size_t(s.width) + size_t(x)];
+            const uint32_t per_byte = s.bits < 8 ? 8 / s.bits : 1;
+            for (uint32_t i = 0; i < std::max(s.bits / 8, 1u); ++i)
+                line[size_t(x) / per_byte * std::max(s.bits / 8, 1u) + i] |=
+                    s.bits < 8 ? uint8_t(v << (8 - s.bits * (x % per_byte + 1))) : uint8_t(v >> (8 * i));
         }
+        data.insert(data.end(), line.begin(), line.end());
     }
     std::vector<uint8_t> file{'B', 'M'};
-    PutLE(file, uint32_t(14 + info.size() + data.size()), 4);
-    PutLE(file, 0, 4);
-    PutLE(file, uint32_t(14 + info.size()), 4);
+    for (uint32_t v : {uint32_t(14 + info.size() + data.size()), 0u, uint32_t(14 + info.size())}) PutLE(file, v, 4);
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), data.begin(), data.end());
     return file;
 }
 
-// A libpng writer whose bytes go to `out`; the caller writes the header and rows, then destroys it.
-inline png_structp PngWriterInto(std::vector<uint8_t>* out, png_infop* info) {
+// A PNG through libpng: rows in the colour type's byte layout, written once per interlace pass.
+inline std::vector<uint8_t> WritePng(int32_t w, int32_t h, int colour_type, int depth, bool interlaced,
+                                     const std::vector<png_color>& palette, const std::vector<uint8_t>& rows,
+                                     const std::vector<uint8_t>* alpha = nullptr, png_color_16* key = nullptr) {
+    std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    *info = png_create_info_struct(png);
+    png_infop info = png_create_info_struct(png);
     png_set_write_fn(
-        png, out,
+        png, &out,
         [](png_structp p, png_bytep d, png_size_t n) {
             auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
             v->insert(v->end(), d, d + n);
         },
         [](png_structp) {});
-    return png;
-}
-
-// A PNG of `rows` (each row already in the colour type's byte layout).
-inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_type, int bit_depth,
-                                    const std::vector<uint8_t>& data, const std::vector<uint32_t>& palette = {}) {
-    std::vector<uint8_t> out;
-    png_infop info = nullptr;
-    png_structp png = PngWriterInto(&out, &info);
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);  // tall pictures too
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bit_depth, colour_type, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_color> colours;
-    for (uint32_t c : palette) colours.push_back({uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
-    if (!colours.empty()) png_set_PLTE(png, info, colours.data(), int(colours.size()));
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), depth, colour_type,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
+    if (key) png_set_tRNS(png, info, alpha ? alpha->data() : nullptr, alpha ? int(alpha->size()) : 0, key);
     png_write_info(png, info);
-    const size_t stride = data.size() / size_t(height);
-    for (int32_t y = 0; y < height; ++y) png_write_row(png, data.data() + stride * size_t(y));
+    const size_t stride = rows.size() / size_t(h);
+    for (int pass = png_set_interlace_handling(png); pass > 0; --pass)
+        for (int32_t y = 0; y < h; ++y) png_write_row(png, rows.data() + stride * size_t(y));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
+}
+
+// A PNG of `data` (each row already in the colour type's byte layout).
+inline std::vector<uint8_t> MakePng(int32_t width, int32_t height, int colour_type, int bit_depth,
+                                    const std::vector<uint8_t>& data, const std::vector<uint32_t>& palette = {}) {
+    std::vector<png_color> colours;
+    for (uint32_t c : palette) colours.push_back({uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    return WritePng(width, height, colour_type, bit_depth, false, colours, data);
 }
 
 // One generated PNG: pseudo-random samples of a colour type and depth, interlaced or not, with or
@@ -142,60 +122,43 @@ struct PngCase {
 };
 
 inline std::vector<uint8_t> GeneratedPng(const PngCase& c, int32_t w, int32_t h) {
-    std::vector<uint8_t> out;
-    png_infop info = nullptr;
-    png_structp png = PngWriterInto(&out, &info);
-    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), c.depth, c.colour_type,
-                 c.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
     uint32_t seed = uint32_t(c.colour_type * 131 + c.depth * 7 + c.interlaced * 3 + c.transparency);
     const auto next = [&] { return uint8_t((seed = seed * 1103515245u + 12345u) >> 16); };
     const int entries = 1 << std::min(c.depth, 8);
+    const bool indexed = c.colour_type == PNG_COLOR_TYPE_PALETTE;
     std::vector<png_color> palette;
     std::vector<uint8_t> alpha;
     for (int i = 0; i < entries; ++i) palette.push_back({next(), next(), next()});
     for (int i = 0; i < entries / 2 + 1; ++i) alpha.push_back(i == 0 ? 0 : next());  // the rest stay opaque
-    if (c.colour_type == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette.data(), entries);
-    const size_t stride = (size_t(w) * png_get_channels(png, info) * size_t(c.depth) + 7) / 8;
-    std::vector<uint8_t> rows(stride * size_t(h));
+    const int channels = indexed ? 1 : 1 + (c.colour_type & PNG_COLOR_MASK_COLOR ? 2 : 0) + (c.colour_type >> 2 & 1);
+    std::vector<uint8_t> rows((size_t(w) * channels * size_t(c.depth) + 7) / 8 * size_t(h));
     for (uint8_t& b : rows) b = next();
-    if (c.transparency) {
-        const auto sample = [&](size_t i) {
-            return c.depth == 16  ? uint16_t(rows[2 * i] << 8 | rows[2 * i + 1])
-                   : c.depth == 8 ? uint16_t(rows[i])
-                                  : uint16_t(rows[0] >> (8 - c.depth));
-        };
-        png_color_16 key{0, sample(0), sample(1), sample(2), sample(0)};
-        const bool indexed = c.colour_type == PNG_COLOR_TYPE_PALETTE;
-        png_set_tRNS(png, info, indexed ? alpha.data() : nullptr, indexed ? int(alpha.size()) : 0, &key);
-    }
-    png_write_info(png, info);
-    const int passes = png_set_interlace_handling(png);
-    for (int pass = 0; pass < passes; ++pass)
-        for (int32_t y = 0; y < h; ++y) png_write_row(png, rows.data() + stride * size_t(y));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    const auto sample = [&](size_t i) {
+        return c.depth == 16  ? uint16_t(rows[2 * i] << 8 | rows[2 * i + 1])
+               : c.depth == 8 ? uint16_t(rows[i])
+                              : uint16_t(rows[0] >> (8 - c.depth));
+    };
+    png_color_16 key{0, sample(0), sample(1), sample(2), sample(0)};
+    return WritePng(w, h, c.colour_type, c.depth, c.interlaced, indexed ? palette : std::vector<png_color>{}, rows,
+                    indexed ? &alpha : nullptr, c.transparency ? &key : nullptr);
 }
 
 // Every colour type at every depth it allows, interlaced or not, with a transparency chunk where the
 // type allows one and without, named.
 inline std::vector<std::pair<std::string, PngCase>> EveryPngCase() {
-    const std::vector<std::pair<int, std::vector<int>>> depths = {
-        {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}}, {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}},
-        {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},  {PNG_COLOR_TYPE_RGB, {8, 16}},
-        {PNG_COLOR_TYPE_RGBA, {8, 16}},
-    };
     std::vector<std::pair<std::string, PngCase>> cases;
-    for (const auto& [type, type_depths] : depths)
-        for (int depth : type_depths)
-            for (bool interlaced : {false, true})
-                for (bool transparency : {false, true}) {
-                    if (transparency && (type & PNG_COLOR_MASK_ALPHA)) continue;
-                    cases.push_back({"type" + std::to_string(type) + "_" + std::to_string(depth) + "bits" +
-                                         (interlaced ? "_interlaced" : "") + (transparency ? "_trns" : ""),
-                                     {type, depth, interlaced, transparency}});
-                }
+    for (int type : {PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_PALETTE, PNG_COLOR_TYPE_RGB,
+                     PNG_COLOR_TYPE_RGBA})
+        for (int depth : {1, 2, 4, 8, 16})
+            for (int i = 0; i < 4; ++i) {
+                const bool interlaced = i & 2, transparency = i & 1;
+                const bool palette = type == PNG_COLOR_TYPE_PALETTE, grey = type == PNG_COLOR_TYPE_GRAY;
+                if ((depth < 8 && !palette && !grey) || (depth == 16 && palette)) continue;
+                if (transparency && (type & PNG_COLOR_MASK_ALPHA)) continue;
+                cases.push_back({"type" + std::to_string(type) + "_" + std::to_string(depth) + "bits" +
+                                     (interlaced ? "_interlaced" : "") + (transparency ? "_trns" : ""),
+                                 {type, depth, interlaced, transparency}});
+            }
     return cases;
 }
 
@@ -218,20 +181,15 @@ inline std::vector<uint8_t> ProgressiveJpeg(int32_t width, int32_t height, const
     jpeg_set_defaults(&cinfo);
     jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
-    for (JDIMENSION y = 0; y < cinfo.image_height; ++y) {
-        JSAMPROW row = const_cast<uint8_t*>(rgb.data()) + size_t(y) * size_t(width) * 3;
+    for (JSAMPROW row = const_cast<uint8_t*>(rgb.data()); cinfo.next_scanline < cinfo.image_height; row += width * 3)
         jpeg_write_scanlines(&cinfo, &row, 1);
-    }
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
     std::vector<uint8_t> file(data, data + length - 2);  // without the end marker
     std::free(data);
     for (size_t i = 0; claimed_side != 0 && i + 8 < file.size(); ++i) {
         if (file[i] == 0xFF && file[i + 1] == 0xC2) {  // the progressive frame header: height, then width
-            for (size_t at : {i + 5, i + 7}) {
-                file[at] = uint8_t(claimed_side >> 8);
-                file[at + 1] = uint8_t(claimed_side);
-            }
+            for (size_t k = 0; k < 4; ++k) file[i + 5 + k] = uint8_t(k % 2 ? claimed_side : claimed_side >> 8);
             break;
         }
     }

@@ -5,76 +5,41 @@
 namespace vxl::testing {
 namespace {
 
-class Stopwatch : public FakeTest {
-protected:
-    void At(uint32_t ms) { fake_->clock = ms; }
-};
+using Stopwatch = FakeTest;
 
-// Readings at clock times: before any start, running, restarted, stopped (and stopped again), and
-// reset while running and while stopped.
-TEST_F(Stopwatch, StartStopAndResetFollowTheClock) {
-    At(1000);
-    EXPECT_EQ(Timer(), 0.0f);
-    StopTimer();
-    ResetTimer();
-    EXPECT_EQ(Timer(), 0.0f);
-    StartTimer();
-    At(1050);
-    EXPECT_EQ(Timer(), 50.0f);
-    StartTimer();  // restarts from zero
-    At(1060);
-    EXPECT_EQ(Timer(), 10.0f);
-    StopTimer();
-    At(5000);
-    EXPECT_EQ(Timer(), 10.0f);
-    StopTimer();  // moves the stop
-    EXPECT_EQ(Timer(), 3950.0f);
-
-    StartTimer();
-    At(5200);
-    ResetTimer();  // running: counts from now
-    At(5225);
-    EXPECT_EQ(Timer(), 25.0f);
-    StopTimer();
-    At(5300);
-    ResetTimer();  // stopped: zero until started
-    At(6000);
-    EXPECT_EQ(Timer(), 0.0f);
-    StartTimer();
-    At(6007);
-    EXPECT_EQ(Timer(), 7.0f);
-}
-
-TEST_F(Stopwatch, OneWrapOfTheClockStillGivesTheTrueDifference) {
-    At(0xFFFFFFF0u);
-    StartTimer();
-    At(0x10);
-    EXPECT_EQ(Timer(), 32.0f);
-    StopTimer();
-    At(0xFFFFFFFFu);
-    EXPECT_EQ(Timer(), 32.0f);
-}
-
-TEST_F(Stopwatch, LongReadingsRoundOnceToFloatAndUnitsFollowTheSelector) {
-    At(0);
-    StartTimer();
-    At(16777217);  // 2^24 + 1 is not a float; the nearest one is 2^24
-    EXPECT_EQ(Timer(), 16777216.0f);
-    At(0xFFFFFFFFu);
-    EXPECT_EQ(Timer(), 4294967296.0f);
-
-    for (auto [unit, expected] : {std::pair<uint8_t, float>{0xF0, 1.5f}, {0xF1, 1500.0f}, {0x00, 1.5f}}) {
-        TTimerVx t(unit);
-        At(10);
-        t.Start();
-        At(1510);
-        EXPECT_EQ(t.Read(), expected) << int(unit);
+TEST_F(Stopwatch, ReadingsFollowStartStopResetAndTheClock) {
+    // The clock, then what is done at it (S start, T stop, R reset), then the reading.
+    const struct {
+        uint32_t at;
+        const char* ops;
+        float reading;
+    } steps[] = {
+        {1000, "", 0}, {1000, "TR", 0}, {1000, "S", 0}, {1050, "", 50},
+        {1050, "S", 0}, {1060, "", 10},  // a start restarts from zero
+        {1060, "T", 10}, {5000, "", 10}, {5000, "T", 3950},  // stopping again moves the stop
+        {5000, "S", 0}, {5200, "R", 0}, {5225, "", 25},  // reset while running counts from now
+        {5225, "T", 25}, {5300, "R", 0}, {6000, "", 0}, {6000, "S", 0}, {6007, "", 7},  // stopped: zero until started
+        {0xFFFFFFF0u, "S", 0}, {0x10, "", 32}, {0x10, "T", 32}, {0xFFFFFFFFu, "", 32},  // one wrap of the clock
+        {0, "S", 0}, {16777217, "", 16777216.0f}, {0xFFFFFFFFu, "", 4294967296.0f},  // rounded once to float
+    };
+    for (const auto& s : steps) {
+        fake_->clock = s.at;
+        for (const char* op = s.ops; *op; ++op) *op == 'S' ? StartTimer() : *op == 'T' ? StopTimer() : ResetTimer();
+        EXPECT_EQ(Timer(), s.reading) << s.at << " " << s.ops;
     }
-    TTimerVx third(0xF0);
-    At(0);
-    third.Start();
-    At(1);
-    EXPECT_EQ(third.Read(), float(1.0 / 1000.0));  // divided in double, rounded once
+}
+
+TEST_F(Stopwatch, UnitsFollowTheSelector) {
+    // selector, start, read, reading: milliseconds only for 0xF1, seconds divided in double and rounded once
+    const std::tuple<uint8_t, uint32_t, uint32_t, float> cases[] = {
+        {0xF0, 10, 1510, 1.5f}, {0xF1, 10, 1510, 1500.0f}, {0x00, 10, 1510, 1.5f}, {0xF0, 0, 1, float(1.0 / 1000.0)}};
+    for (const auto& [unit, start, read, reading] : cases) {
+        TTimerVx t(unit);
+        fake_->clock = start;
+        t.Start();
+        fake_->clock = read;
+        EXPECT_EQ(t.Read(), reading) << int(unit);
+    }
 }
 
 }  // namespace
