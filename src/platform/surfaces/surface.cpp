@@ -35,7 +35,11 @@ uint64_t NextSerial() {
 }  // namespace
 
 Surface::Surface(std::shared_ptr<ScreenState> screen, int32_t width, int32_t height, uint32_t caps)
-    : screen_(std::move(screen)), width_(width), height_(height), format_(screen_->format), caps_(caps),
+    : screen_(std::move(screen)),
+      width_(width),
+      height_(height),
+      format_(screen_->format),
+      caps_(caps),
       serial_(NextSerial()) {
     pitch_ = int32_t(width_ * format_.BytesPerPixel());
     // Cache-line aligned so that whole-surface fills and copies run on aligned stores, with a few spare
@@ -67,28 +71,33 @@ void Surface::Present(const Rect* changed) {
     if (!IsWindow(window)) {
         return;
     }
-    Backend& backend = CurrentBackend();
     if (screen_->mode_set) {
-        backend.Present(window, PixelView{memory_.get(), width_, height_, pitch_, format_}, 0, 0, true, changed);
+        CurrentBackend().Present(window, PixelView{memory_.get(), width_, height_, pitch_, format_}, 0, 0, true,
+                                 changed);
         return;
     }
-    const Rect client = ClientRectOnScreen(window);
+    ShowOnWindow(window, ClientRectOnScreen(window), *this, 0, 0, changed);
+}
+
+void Surface::ShowOnWindow(WindowId window, const Rect& client, const Surface& from, int32_t left, int32_t top,
+                           const Rect* changed) const {
     const Rect visible = Intersect(Bounds(), client);
     if (visible.Empty()) {
         return;
     }
-    const uint8_t* origin =
-        memory_.get() + int64_t(visible.top) * pitch_ + int64_t(visible.left) * format_.BytesPerPixel();
+    const uint8_t* origin = from.memory_.get() + (int64_t(visible.top) - top) * from.pitch_ +
+                            (int64_t(visible.left) - left) * from.format_.BytesPerPixel();
     // What changed, in the coordinates of the visible part shown.
     std::optional<Rect> part;
     if (changed) {
         const Rect c = Intersect(*changed, visible);
-        part = c.Empty() ? Rect{} : Rect{c.left - visible.left, c.top - visible.top, c.right - visible.left,
-                                         c.bottom - visible.top};
+        part = c.Empty()
+                   ? Rect{}
+                   : Rect{c.left - visible.left, c.top - visible.top, c.right - visible.left, c.bottom - visible.top};
     }
-    backend.Present(window, PixelView{origin, visible.Width(), visible.Height(), pitch_, format_},
-                    SaturatingSub(visible.left, client.left), SaturatingSub(visible.top, client.top), false,
-                    part ? &*part : nullptr);
+    CurrentBackend().Present(window, PixelView{origin, visible.Width(), visible.Height(), from.pitch_, from.format_},
+                             SaturatingSub(visible.left, client.left), SaturatingSub(visible.top, client.top), false,
+                             part ? &*part : nullptr);
 }
 
 HResult Surface::Lock(const Rect* rect, SurfaceDesc* desc, uint32_t) {
@@ -223,15 +232,7 @@ HResult Surface::ShowThrough(Surface* src) {
         return DDERR_INVALIDRECT;
     }
     ++version_;
-    const Rect visible = Intersect(Bounds(), client);
-    if (visible.Empty()) {
-        return DD_OK;
-    }
-    const int32_t x = visible.left - client.left, y = visible.top - client.top;
-    const uint8_t* origin =
-        src->memory_.get() + int64_t(y) * src->pitch_ + int64_t(x) * src->format_.BytesPerPixel();
-    CurrentBackend().Present(window, PixelView{origin, visible.Width(), visible.Height(), src->pitch_, src->format_},
-                             x, y, false, nullptr);
+    ShowOnWindow(window, client, *src, client.left, client.top, nullptr);
     return DD_OK;
 }
 

@@ -85,6 +85,10 @@ private:
     bool IsPrimary() const { return (caps_ & DDSCAPS_PRIMARYSURFACE) != 0; }
     // Shows what reached a primary surface: `changed` (surface coordinates) where only that changed.
     void Present(const Rect* changed = nullptr);
+    // Shows the part of `window`'s client area (`client`, on the screen) that lies on the screen, read
+    // from `from`, whose first pixel lies at (left, top) on the screen; `changed` in screen coordinates.
+    void ShowOnWindow(WindowId window, const Rect& client, const Surface& from, int32_t left, int32_t top,
+                      const Rect* changed) const;
 
     std::shared_ptr<ScreenState> screen_;
     std::unique_ptr<uint8_t, FreeDeleter> memory_;
