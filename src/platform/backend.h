@@ -88,6 +88,9 @@ struct DeviceEvent {
     uint32_t device = 0;
 };
 
+// The wheel's motion per notch, in the mouse's axis units (and in a wheel message's).
+constexpr int32_t kWheelDelta = 120;
+
 // Receives every device event as it is produced; the input-device layer installs it.
 using DeviceSink = void (*)(const DeviceEvent&);
 void SetDeviceSink(DeviceSink sink);

@@ -42,8 +42,6 @@ constexpr int32_t kJoystickButtonSlots = 32;
 constexpr size_t kKeyboardStateSize = 256;
 // Typed text a host leaves unread beyond this is dropped: a bound, not a loss in any real use.
 constexpr size_t kMaxTypedText = 4096;
-// The wheel's motion per notch, in the mouse's axis units.
-constexpr int32_t kWheelDelta = 120;
 
 enum class DeviceGuid { SysKeyboard, SysMouse, Joystick };
 enum class DataFormat { None, Keyboard, Mouse, Joystick };

@@ -117,7 +117,8 @@ void SdlBackend::PollEvents(std::vector<Message>* out) {
                 AddMouseButton(out, e.button, e.type == SDL_MOUSEBUTTONDOWN);
                 break;
             case SDL_MOUSEWHEEL:
-                out->push_back(Message{e.wheel.windowID, WM_MOUSEWHEEL, uint64_t(uint32_t(e.wheel.y * 120)), 0});
+                out->push_back(
+                    Message{e.wheel.windowID, WM_MOUSEWHEEL, uint64_t(uint32_t(e.wheel.y * kWheelDelta)), 0});
                 break;
             default:
                 break;
@@ -171,7 +172,7 @@ int SdlBackend::Watch(void* self, SDL_Event* e) {
         case SDL_MOUSEWHEEL:
             if (e->wheel.y != 0) {
                 const int32_t dir = e->wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-                DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseAxis, 2, dir * e->wheel.y * 120});
+                DeliverDeviceEvent(DeviceEvent{DeviceEvent::Kind::MouseAxis, 2, dir * e->wheel.y * kWheelDelta});
             }
             break;
         case SDL_TEXTINPUT:
