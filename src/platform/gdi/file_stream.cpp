@@ -16,7 +16,7 @@ bool FileExists(const std::string& name) {
     return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-int OpenRegularFile(const std::string& name, int flags) {
+int OpenRegularFile(const std::string& name, int flags, uint64_t* size) {
     // Without O_NONBLOCK, opening a FIFO waits for the other end.
     const int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;
@@ -25,6 +25,7 @@ int OpenRegularFile(const std::string& name, int flags) {
         ::close(fd);
         return -1;
     }
+    if (size) *size = uint64_t(st.st_size);
     return fd;
 }
 
@@ -35,12 +36,11 @@ size_t MemorySource::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
     return n;
 }
 
-FileSource::FileSource(const std::string& name) : fd_(OpenRegularFile(name, O_RDONLY)) {
-    struct stat st;
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+FileSource::FileSource(const std::string& name) {
+    fd_ = OpenRegularFile(name, O_RDONLY, &size_);
+    if (fd_ < 0) {
         throw FileError("Cannot open file " + name);
     }
-    size_ = uint64_t(st.st_size);
 }
 
 FileSource::~FileSource() {

@@ -19,8 +19,8 @@ public:
 bool FileExists(const std::string& name);
 
 // A descriptor of `name` opened with `flags`, or -1 when it cannot be opened or is not a regular
-// file. FIFOs and devices are opened without waiting and refused.
-int OpenRegularFile(const std::string& name, int flags);
+// file. FIFOs and devices are opened without waiting and refused. `size`, if given, gets the file's.
+int OpenRegularFile(const std::string& name, int flags, uint64_t* size = nullptr);
 
 // Bytes a decoder reads from, at any offset.
 class ByteSource {
