@@ -1,11 +1,9 @@
 #include "pictures/saving.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <new>
 
 #include "core/fatal_error.h"
@@ -73,19 +71,13 @@ void SaveRaw(const TBufferVx& buffer, const std::string& file) {
 }
 
 void LoadRaw(TBufferVx& buffer, const std::string& file) {
-    // Read and write access, as the file is opened for both.
-    const int fd = OpenRegularFile(file, O_RDWR);
-    if (fd < 0) return;
-    if (buffer.pixels() != nullptr) {
-        uint8_t* out = buffer.pixels();
-        for (size_t done = 0, size = RawBytes(buffer); done < size;) {
-            const ssize_t n = ::read(fd, out + done, size - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            done += size_t(n);
-        }
+    try {
+        // Read and write access, as the file is opened for both; a short file fills what it holds.
+        FileSource source(file, O_RDWR);
+        if (buffer.pixels() != nullptr) source.ReadAt(0, buffer.pixels(), RawBytes(buffer));
+    } catch (const FileError&) {
+        // Raw files that cannot be opened are ignored.
     }
-    ::close(fd);
 }
 
 }  // namespace vxl

@@ -36,8 +36,8 @@ size_t MemorySource::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
     return n;
 }
 
-FileSource::FileSource(const std::string& name) {
-    fd_ = OpenRegularFile(name, O_RDONLY, &size_);
+FileSource::FileSource(const std::string& name, int flags) {
+    fd_ = OpenRegularFile(name, flags, &size_);
     if (fd_ < 0) {
         throw FileError("Cannot open file " + name);
     }

@@ -3,6 +3,8 @@
 // raise FileError, which the library lets pass to the host untouched.
 #pragma once
 
+#include <fcntl.h>
+
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -43,8 +45,9 @@ private:
 
 class FileSource final : public ByteSource {
 public:
-    // Raises "Cannot open file <name>" when `name` is not a regular file that can be read.
-    explicit FileSource(const std::string& name);
+    // Raises "Cannot open file <name>" when `name` is not a regular file that can be opened with
+    // `flags` (read access at least).
+    explicit FileSource(const std::string& name, int flags = O_RDONLY);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
