@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <utility>
 #include <vector>
 
@@ -215,7 +214,7 @@ void InputDevice::Receive(const DeviceEvent& event) {
 
 void InputDevice::Count(const DeviceEvent& event) {
     const auto press = [this](uint8_t object) {
-        if (presses_[object] < std::numeric_limits<int32_t>::max()) ++presses_[object];
+        presses_[object] = SaturatingAdd(presses_[object], 1);
     };
     switch (event.kind) {
         case DeviceEvent::Kind::Key:

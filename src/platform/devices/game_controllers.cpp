@@ -1,8 +1,9 @@
 #include "platform/devices/game_controllers.h"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
+
+#include "platform/saturating.h"
 
 namespace vxl::platform {
 namespace {
@@ -31,7 +32,7 @@ void ReceivePadEvent(const DeviceEvent& event) {
 void GameControllers::Receive(const DeviceEvent& event) {
     if (event.kind != DeviceEvent::Kind::PadButton || event.code >= kPadButtons || event.data != 0x80) return;
     int32_t& count = presses_[event.device][event.code];
-    if (count < std::numeric_limits<int32_t>::max()) ++count;
+    count = SaturatingAdd(count, 1);
 }
 
 void GameControllers::Refresh() {
